@@ -1,0 +1,37 @@
+#include "text_codec.h"
+
+#include <windows.h>
+
+namespace fav {
+
+std::string toNarrow(std::wstring_view text) {
+  if (text.empty()) return {};
+  const int len = ::WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()),
+                                        nullptr, 0, nullptr, nullptr);
+  if (len <= 0) return {};
+  std::string out(static_cast<size_t>(len), '\0');
+  ::WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), out.data(), len,
+                        nullptr, nullptr);
+  return out;
+}
+
+std::wstring toWide(std::string_view text) {
+  if (text.empty()) return {};
+  const int len = ::MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()),
+                                        nullptr, 0);
+  if (len <= 0) return {};
+  std::wstring out(static_cast<size_t>(len), L'\0');
+  ::MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), out.data(), len);
+  return out;
+}
+
+bool fitsCodePage(std::wstring_view text) {
+  if (text.empty()) return true;
+  BOOL usedDefault = FALSE;
+  const int len = ::WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.data(),
+                                        static_cast<int>(text.size()), nullptr, 0, nullptr,
+                                        &usedDefault);
+  return len > 0 && !usedDefault && toWide(toNarrow(text)) == text;
+}
+
+}  // namespace fav

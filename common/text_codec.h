@@ -1,0 +1,18 @@
+// Conversions between our UTF-16 texts and the host's narrow texts, always in
+// the system code page (the form every text crossing the host boundary has).
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace fav {
+
+// Characters the code page cannot hold become its substitute character.
+std::string toNarrow(std::wstring_view text);
+std::wstring toWide(std::string_view text);
+
+// True when every character of the text survives a round trip through the
+// system code page (a file name outside it could never be opened by the host).
+bool fitsCodePage(std::wstring_view text);
+
+}  // namespace fav

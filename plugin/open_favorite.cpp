@@ -1,0 +1,147 @@
+#include "open_favorite.h"
+
+#include <windows.h>
+
+#include "PlugInIntf.h"
+#include "menu_builder.h"
+#include "plugin_state.h"
+#include "settings_file.h"
+#include "string_cipher.h"
+#include "text_codec.h"
+
+namespace favorites {
+namespace {
+
+constexpr wchar_t kPathMarker[] = L"%path%";
+constexpr wchar_t kNoReplacement[] = L"c:\\";
+
+// The stored "ReplacementPath", cut at a NUL as the platform reader would.
+std::wstring replacementPath(const IniFile& ini) {
+  std::wstring path = ini.readText(ini::kSettings, L"ReplacementPath", kNoReplacement);
+  const size_t nul = path.find(L'\0');
+  if (nul != std::wstring::npos) path.resize(nul);
+  return path;
+}
+
+std::wstring entry(const IniFile& ini, const wchar_t* section, const wchar_t* prefix, int n,
+                   const wchar_t* def = L"") {
+  return ini.readText(section, listKey(prefix, n), def);
+}
+
+std::wstring lowerCase(std::wstring text) {
+  if (!text.empty())
+    ::CharLowerBuffW(text.data(), static_cast<DWORD>(text.size()));
+  return text;
+}
+
+}  // namespace
+
+std::wstring replaceExact(const std::wstring& text, const std::wstring& from,
+                          const std::wstring& to) {
+  if (from.empty()) return text;
+  std::wstring out;
+  size_t pos = 0;
+  for (size_t hit; (hit = text.find(from, pos)) != std::wstring::npos; pos = hit + from.size())
+    out.append(text, pos, hit - pos).append(to);
+  return out.append(text, pos);
+}
+
+std::wstring replaceIgnoringCase(const std::wstring& text, const std::wstring& from,
+                                 const std::wstring& to) {
+  if (from.empty()) return text;
+  const std::wstring lowerText = lowerCase(text);
+  const std::wstring lowerFrom = lowerCase(from);
+  std::wstring out;
+  size_t pos = 0;
+  for (size_t hit; (hit = lowerText.find(lowerFrom, pos)) != std::wstring::npos;
+       pos = hit + from.size())
+    out.append(text, pos, hit - pos).append(to);
+  return out.append(text, pos);
+}
+
+void OpenFavorite(int menuIndex) { OpenFavorite(menuIndex, readKeyboardState()); }
+
+void OpenFavorite(int menuIndex, const KeyboardState& keys) {
+  const bool shift = isShiftDown(keys);
+  const bool ctrl = isCtrlDown(keys);
+  const bool alt = isAltDown(keys);
+
+  const IniFile ini = IniFile::load(plugin::settingsPath());
+  const int n = menuIndex - 5;
+  const std::wstring replacement = replacementPath(ini);
+  std::wstring file = entry(ini, ini::kFiles, L"File", n);
+  if (file.empty() || file == ini::kGroupStartMarker) return;
+  file = replaceExact(file, kPathMarker, replacement);
+  const int type = ini.readNumber(ini::kTypes, listKey(L"Type", n), 0);
+
+  // Window numbers 0..N inclusive are probed; a number without a window
+  // simply does not match.
+  const std::string narrowFile = fav::toNarrow(file);
+  const int windows = host::WindowCount();
+  for (int w = 0; w <= windows && w >= 0; ++w) {
+    host::SelectWindow(w);
+    if (host::CurrentWindowFileName() == narrowFile) {
+      host::ActivateWindow(w);
+      return;
+    }
+  }
+
+  host::OpenFileInWindow(type, narrowFile);
+  host::ConnectionInfo logon;
+  logon.username = fav::toNarrow(entry(ini, ini::kUsernames, L"Username", n));
+  const std::wstring stored = entry(ini, ini::kPasswords, L"Password", n);
+  if (!stored.empty()) logon.password = codesAsBytes(decipherText(stored, kPasswordKey));
+  logon.database = fav::toNarrow(entry(ini, ini::kDatabases, L"Database", n));
+  logon.connectAs = fav::toNarrow(entry(ini, ini::kConnectsAs, L"ConnectAs", n, L"normal"));
+  if (logon.username.empty()) return;
+
+  const bool suppressed = shift == ini.readFlag(ini::kSettings, L"ShiftState", false) &&
+                          ctrl == ini.readFlag(ini::kSettings, L"CtrlState", false) &&
+                          alt == ini.readFlag(ini::kSettings, L"Altstate", false) &&
+                          (shift || ctrl || alt);
+  if (suppressed) return;
+
+  const int connection = host::ConnectionForLogon(logon);
+  host::SetCurrentWindowConnection(connection);
+  host::WindowConnectionState(1);
+}
+
+void AddCurrent() {
+  const int type = host::CurrentWindowType();
+  std::wstring file = fav::toWide(host::CurrentWindowFileName());
+
+  IniFile ini = IniFile::load(plugin::settingsPath());
+  int n = 1;
+  for (;; ++n) {
+    if (menus::favoriteDisplayText(ini, n) == file) return;  // already a favorite
+    if (menus::favoriteMenuCaption(ini, n).empty()) break;
+  }
+
+  // "c:\" means no folder is replaced; an empty path would never end.
+  const std::wstring replacement = replacementPath(ini);
+  if (replacement != kNoReplacement && !replacement.empty())
+    file = replaceIgnoringCase(file, replacement, kPathMarker);
+
+  ini.writeText(ini::kFiles, listKey(L"File", n), file);
+  ini.writeNumber(ini::kTypes, listKey(L"Type", n), type);
+  ini.writeText(ini::kSubMenus, listKey(L"SubMenu", n), L"");
+  if (host::WindowConnectionState(2) == 1) {
+    const host::ConnectionInfo c = host::ConnectionDetails(host::CurrentWindowConnection());
+    ini.writeText(ini::kUsernames, listKey(L"Username", n), fav::toWide(c.username));
+    const bool savePassword = ini.readFlag(ini::kSettings, L"SavePassword", false);
+    ini.writeText(ini::kPasswords, listKey(L"Password", n),
+                  savePassword ? encipherText(bytesAsCodes(c.password), kPasswordKey,
+                                              kPasswordMinFill, kPasswordMaxFill)
+                               : std::wstring());
+    ini.writeText(ini::kDatabases, listKey(L"Database", n), fav::toWide(c.database));
+    ini.writeText(ini::kConnectsAs, listKey(L"ConnectAs", n), fav::toWide(c.connectAs));
+  }
+  ini.writeText(ini::kAliases, listKey(L"Alias", n), L"");
+
+  std::wstring error;
+  if (!ini.save(plugin::settingsPath(), &error)) return;
+  host::RefreshPluginMenus(plugin::state().pluginId);
+  menus::rebuildToolButtons();
+}
+
+}  // namespace favorites

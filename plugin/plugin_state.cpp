@@ -1,0 +1,26 @@
+#include "plugin_state.h"
+
+#include "PlugInIntf.h"
+#include "text_codec.h"
+#include "un_plugincommon.h"
+
+namespace plugin {
+
+State& state() {
+  static State s;
+  return s;
+}
+
+void ensureSettingsPath() {
+  State& s = state();
+  if (!s.iniFileName.empty()) return;
+  getIniFileLocation(host::HostRootFolder(), kPluginName, s.pluginFolder, s.iniFileName,
+                     [] { return host::HostKeyPath(); });
+}
+
+std::wstring settingsPath() { return fav::toWide(state().iniFileName); }
+std::wstring pluginFolder() { return fav::toWide(state().pluginFolder); }
+
+void resetState() { state() = State{}; }
+
+}  // namespace plugin

@@ -1,0 +1,71 @@
+// Favorites.ini: the Settings keys with their defaults, the nine list sections
+// of the favorites and the two of the submenus, and the whole-file load and
+// save of the Configure dialog.
+#pragma once
+
+#include <string>
+
+#include "ini_file.h"
+#include "un_favoriteCollections.h"
+
+namespace ini {
+inline constexpr wchar_t kSettings[] = L"Settings";
+inline constexpr wchar_t kFiles[] = L"Files";
+inline constexpr wchar_t kTypes[] = L"Types";
+inline constexpr wchar_t kSubMenus[] = L"SubMenus";
+inline constexpr wchar_t kButtons[] = L"Buttons";
+inline constexpr wchar_t kUsernames[] = L"Usernames";
+inline constexpr wchar_t kPasswords[] = L"Passwords";
+inline constexpr wchar_t kDatabases[] = L"Databases";
+inline constexpr wchar_t kConnectsAs[] = L"ConnectsAs";
+inline constexpr wchar_t kAliases[] = L"Aliases";
+inline constexpr wchar_t kSubMenuItems[] = L"SubMenuItems";
+inline constexpr wchar_t kSubMenuButtons[] = L"SubMenuButtons";
+inline constexpr wchar_t kGroupStartMarker[] = L"[PL/SQL Developer 12 separator]";
+inline constexpr int kRibbonHostVersion = 1200;
+}  // namespace ini
+
+struct FavoritesSettings {
+  int Left = 200;
+  int Top = 200;
+  int Height = 600;
+  int Width = 800;
+  bool ShowFullPath = true;
+  bool FavoritesOnMainmenu = false;
+  bool AllowDuplicateImages = false;
+  std::wstring MenuItemName = L"Favorite Files";
+  std::wstring NextToMenu = L"File";
+  std::wstring ImagePrefix = L"fav_";
+  std::wstring ReplacementPath = L"c:\\";
+  bool SavePassword = false;
+  bool ShowConnectionInfo = false;
+  std::wstring ImagePath;  // default: the plug-in folder
+  bool ShiftState = false;
+  bool CtrlState = false;
+  bool Altstate = false;
+
+  bool operator==(const FavoritesSettings&) const = default;
+};
+
+// Entry n's key in a list section: prefix + n in decimal ("File1").
+std::wstring listKey(const wchar_t* prefix, int n);
+
+FavoritesSettings readSettings(const IniFile& ini, const std::wstring& pluginFolder);
+
+// The Configure dialog's load: submenus (skipping names already present) are
+// appended to submenus, favorites to favorites. Every File entry present is
+// loaded, in number order, gaps and empty values skipped; group-start markers
+// are skipped; a missing Type reads as 0; passwords are deciphered.
+void loadLists(const IniFile& ini, TSubMenuItems& submenus, TFavoriteItems& favorites);
+
+// The Configure dialog's save into ini (settings in order, list sections
+// replaced, group-start entries from host version 1200, passwords enciphered
+// only when storePassword). Other sections and unknown keys are kept.
+void storeAll(IniFile& ini, const FavoritesSettings& settings, const TSubMenuItems& submenus,
+              const TFavoriteItems& favorites, int hostVersion);
+
+// Load, storeAll and save in one step; false with a reason when the file
+// could not be replaced (the old file is then unchanged).
+bool saveAll(const std::wstring& path, const FavoritesSettings& settings,
+             const TSubMenuItems& submenus, const TFavoriteItems& favorites, int hostVersion,
+             std::wstring* error);

@@ -1,0 +1,76 @@
+// The favorites and submenu lists held in memory while the Configure dialog
+// edits them. Plain values, no Windows headers.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+class TSubMenuItem {
+ public:
+  const std::wstring& SubMenu() const { return fSubMenu; }
+  void SubMenu(std::wstring v) { fSubMenu = std::move(v); }
+  const std::wstring& Image() const { return fImage; }
+  void Image(std::wstring v) { fImage = std::move(v); }
+
+  std::wstring fSubMenu;
+  std::wstring fImage;
+};
+
+class TFavoriteItem {
+ public:
+  std::wstring fSubMenu;
+  std::wstring fFileName;
+  int fFileType = 0;
+  std::wstring fImage;
+  std::wstring fUsername;
+  std::wstring fPassword;  // plain text while in memory
+  std::wstring fDatabase;
+  std::wstring fConnectAs;
+  std::wstring fAlias;
+
+  bool operator==(const TFavoriteItem&) const = default;
+};
+
+// An ordered collection that owns its items; items are reached by position.
+template <typename Item>
+class TOwnedCollection {
+ public:
+  Item& Add() {
+    items_.push_back(std::make_unique<Item>());
+    return *items_.back();
+  }
+  Item& Items(int index) { return *items_.at(static_cast<size_t>(index)); }
+  const Item& Items(int index) const { return *items_.at(static_cast<size_t>(index)); }
+  Item& GetItem(int index) { return Items(index); }
+  int Count() const { return static_cast<int>(items_.size()); }
+  void Clear() { items_.clear(); }
+  void Delete(int index) { items_.erase(items_.begin() + index); }
+  void Move(int from, int to) {
+    auto item = std::move(items_.at(static_cast<size_t>(from)));
+    items_.erase(items_.begin() + from);
+    items_.insert(items_.begin() + to, std::move(item));
+  }
+
+ protected:
+  std::vector<std::unique_ptr<Item>> items_;
+};
+
+class TSubMenuItems : public TOwnedCollection<TSubMenuItem> {
+ public:
+  // Exact, case-sensitive name match.
+  bool Exists(const std::wstring& AValue) const;
+  // Locale-aware, case-insensitive order of name + "#^" + image.
+  void Sort();
+};
+
+class TFavoriteItems : public TOwnedCollection<TFavoriteItem> {
+ public:
+  // One block per submenu in Sort order, blank submenu first; order kept
+  // within a block. Always true.
+  bool SortBySubmenu();
+};
+
+// Compares two texts the way the platform's locale-aware, case-insensitive
+// comparison does (CompareStringW with NORM_IGNORECASE); <0, 0, >0.
+int compareTextLocale(const std::wstring& a, const std::wstring& b);

@@ -1,0 +1,295 @@
+// A click on a favorite (probe, activation, open, logon, suppression) and Add
+// Current, through the export boundary.
+#include <windows.h>
+
+#include <algorithm>
+
+#include "plugin_fixture.h"
+#include "string_cipher.h"
+
+namespace {
+
+using testsupport::PluginTest;
+
+class OpenFavoriteTest : public PluginTest {
+ protected:
+  void TearDown() override { hostsim::HostSimulator::setModifiers(false, false, false); }
+
+  std::vector<std::string> clickCalls(int index) {
+    host.clearRecords();
+    host.onMenuClick(index);
+    std::vector<std::string> out;
+    for (const auto& c : host.calls)
+      if (c.name != "HostVersion" && c.name != "HostRootFolder") out.push_back(c.text());
+    return out;
+  }
+
+  static std::string cipher(const std::string& plain) {
+    const std::wstring w =
+        encipherText(bytesAsCodes(plain), kPasswordKey, kPasswordMinFill, kPasswordMaxFill);
+    return std::string(w.begin(), w.end());  // the alphabet is plain ASCII
+  }
+};
+
+TEST_F(OpenFavoriteTest, OpensAFileThatIsNotOpenWithItsType) {
+  writeIni("[Files]\nFile1=c:\\w\\a.sql\n[Types]\nType1=3\n");
+  loadPlugin();
+  EXPECT_EQ(clickCalls(6), (std::vector<std::string>{
+                               "WindowCount()", "SelectWindow(0)", "CurrentWindowFileName()",
+                               "OpenFileInWindow(3, c:\\w\\a.sql)"}));
+}
+
+TEST_F(OpenFavoriteTest, AnOpenFileIsActivatedWithoutLogon) {
+  writeIni("[Files]\nFile1=c:\\w\\a.sql\n[Usernames]\nUsername1=scott\n");
+  loadPlugin();
+  host.windows = {{"c:\\w\\other.sql", 1, 0}, {"c:\\w\\a.sql", 1, 0}, {"c:\\w\\x.sql", 1, 0}};
+  EXPECT_EQ(clickCalls(6), (std::vector<std::string>{
+                               "WindowCount()", "SelectWindow(0)", "CurrentWindowFileName()",
+                               "SelectWindow(1)", "CurrentWindowFileName()", "ActivateWindow(1)"}));
+}
+
+TEST_F(OpenFavoriteTest, TheProbeCoversEveryWindowNumberAndMatchesCaseExactly) {
+  writeIni("[Files]\nFile1=c:\\w\\a.sql\n");
+  loadPlugin();
+  host.windows = {{"C:\\W\\A.SQL", 1, 0}, {"c:\\w\\b.sql", 1, 0}};
+  const auto calls = clickCalls(6);
+  EXPECT_EQ(calls, (std::vector<std::string>{
+                       "WindowCount()", "SelectWindow(0)", "CurrentWindowFileName()",
+                       "SelectWindow(1)", "CurrentWindowFileName()", "SelectWindow(2)",
+                       "CurrentWindowFileName()", "OpenFileInWindow(0, c:\\w\\a.sql)"}));
+}
+
+TEST_F(OpenFavoriteTest, PathMarkerIsReplacedExactly) {
+  struct Case {
+    const char* settings;
+    const char* file;
+    const char* opened;
+  } cases[] = {
+      {"ReplacementPath=d:\\src", "%path%\\x.sql", "d:\\src\\x.sql"},
+      {"", "%path%\\x.sql", "c:\\\\x.sql"},
+      {"ReplacementPath=d:\\src", "%PATH%\\x.sql", "%PATH%\\x.sql"},
+      {"ReplacementPath=", "%path%\\x.sql", "\\x.sql"},
+      {"ReplacementPath=e:", "%path%\\a\\%path%.sql", "e:\\a\\e:.sql"},
+  };
+  for (const auto& c : cases) {
+    writeIni(std::string("[Settings]\n") + c.settings + "\n[Files]\nFile1=" + c.file + "\n");
+    loadPlugin();
+    host.clearRecords();
+    host.onMenuClick(6);
+    const auto opened = host.callsNamed("OpenFileInWindow");
+    ASSERT_EQ(opened.size(), 1u) << c.file;
+    EXPECT_EQ(opened[0].args[1], c.opened) << c.settings;
+  }
+}
+
+TEST_F(OpenFavoriteTest, LogsOnWithTheStoredConnection) {
+  writeIni("[Files]\nFile1=c:\\a.sql\nFile2=c:\\b.sql\nFile3=c:\\c.sql\n"
+           "[Usernames]\nUsername1=scott\nUsername2=hr\nUsername3=sys\n"
+           "[Passwords]\nPassword1=" + cipher("tiger") + "\n"
+           "[Databases]\nDatabase1=orcl\nDatabase2=xe\n"
+           "[ConnectsAs]\nConnectAs1=SysDBA\nConnectAs3=\n");
+  loadPlugin();
+  struct Case {
+    int index;
+    const char* logon;
+  } cases[] = {
+      {6, "ConnectionForLogon(scott, tiger, orcl, SysDBA)"},
+      {7, "ConnectionForLogon(hr, , xe, normal)"},  // ConnectAs missing
+      {8, "ConnectionForLogon(sys, , , )"},         // ConnectAs present but empty
+  };
+  for (const auto& c : cases) {
+    const auto calls = clickCalls(c.index);
+    ASSERT_GE(calls.size(), 3u);
+    EXPECT_EQ(calls[calls.size() - 3], c.logon);
+    EXPECT_EQ(calls[calls.size() - 1], "WindowConnectionState(1)");
+    EXPECT_EQ(host.windows.back().connection, static_cast<int>(host.connections.size()));
+  }
+}
+
+TEST_F(OpenFavoriteTest, HeldModifiersSuppressTheLogonOnlyWhenTheyMatchTheFlags) {
+  struct Case {
+    const char* flags;
+    bool shift, ctrl, alt;
+    bool logon;
+  } cases[] = {
+      {"ShiftState=1", true, false, false, false},
+      {"ShiftState=1", true, true, false, true},
+      {"ShiftState=1", false, false, false, true},
+      {"", true, false, false, true},
+      {"", false, false, false, true},
+      {"", true, true, true, true},
+      {"ShiftState=1\nCtrlState=1", true, true, false, false},
+      {"ShiftState=1\nCtrlState=1", true, false, false, true},
+      {"Altstate=1", false, false, true, false},
+      {"CtrlState=1\nAltstate=1\nShiftState=1", true, true, true, false},
+  };
+  for (const auto& c : cases) {
+    writeIni(std::string("[Settings]\n") + c.flags +
+             "\n[Files]\nFile1=c:\\a.sql\n[Usernames]\nUsername1=scott\n");
+    loadPlugin();
+    host.windows.clear();
+    hostsim::HostSimulator::setModifiers(c.shift, c.ctrl, c.alt);
+    host.clearRecords();
+    host.onMenuClick(6);
+    EXPECT_EQ(host.callsNamed("ConnectionForLogon").size(), c.logon ? 1u : 0u)
+        << c.flags << " shift=" << c.shift << " ctrl=" << c.ctrl << " alt=" << c.alt;
+    EXPECT_EQ(host.callsNamed("OpenFileInWindow").size(), 1u);
+  }
+}
+
+TEST_F(OpenFavoriteTest, MarkersAndMissingEntriesOpenNothing) {
+  writeIni("[Files]\nFile1=[PL/SQL Developer 12 separator]\nFile2=c:\\a.sql\n");
+  loadPlugin(1200);
+  EXPECT_TRUE(clickCalls(6).empty());
+  EXPECT_TRUE(clickCalls(8).empty());
+  EXPECT_FALSE(clickCalls(7).empty());
+}
+
+class AddCurrentTest : public PluginTest {
+ protected:
+  std::wstring key(const wchar_t* section, const std::wstring& name, const wchar_t* def = L"<none>") {
+    wchar_t buf[2048];
+    ::GetPrivateProfileStringW(section, name.c_str(), def, buf, 2048, iniPath().c_str());
+    return buf;
+  }
+  void currentWindow(const std::string& file, int type, int connection) {
+    host.windows = {{file, type, connection}};
+    host.currentWindow = 0;
+  }
+};
+
+TEST_F(AddCurrentTest, AddsTheCurrentFileWithItsConnectionThenRefreshes) {
+  writeIni("[Settings]\nSavePassword=1\n[Files]\nFile1=c:\\a.sql\nFile2=c:\\b.sql\n");
+  loadPlugin();
+  host.connections = {{"scott", "tiger", "orcl", "Normal"}};
+  currentWindow("c:\\w\\new.sql", 2, 1);
+  host.clearRecords();
+  host.onMenuClick(2);
+
+  EXPECT_EQ(key(L"Files", L"File3"), L"c:\\w\\new.sql");
+  EXPECT_EQ(key(L"Types", L"Type3"), L"2");
+  EXPECT_EQ(key(L"SubMenus", L"SubMenu3"), L"");
+  EXPECT_EQ(key(L"Usernames", L"Username3"), L"scott");
+  EXPECT_EQ(decipherText(key(L"Passwords", L"Password3"), kPasswordKey), L"tiger");
+  EXPECT_EQ(key(L"Databases", L"Database3"), L"orcl");
+  EXPECT_EQ(key(L"ConnectsAs", L"ConnectAs3"), L"Normal");
+  EXPECT_EQ(key(L"Aliases", L"Alias3"), L"");
+  EXPECT_EQ(key(L"Buttons", L"Button3"), L"<none>");
+  EXPECT_EQ(key(L"Files", L"File1"), L"c:\\a.sql");
+
+  const auto refresh = host.callsNamed("RefreshPluginMenus");
+  ASSERT_EQ(refresh.size(), 1u);
+  EXPECT_EQ(refresh[0].args[0], "7");
+  EXPECT_EQ(host.toolButtons.size(), 3u);
+  EXPECT_EQ(host.menu[7], "File / Favorite Files / c:\\w\\new.sql");
+}
+
+TEST_F(AddCurrentTest, PasswordIsEmptyUnlessStoringPasswordsIsOn) {
+  loadPlugin();
+  host.connections = {{"scott", "tiger", "orcl", "Normal"}};
+  currentWindow("c:\\w\\new.sql", 2, 1);
+  host.onMenuClick(2);
+  EXPECT_EQ(key(L"Usernames", L"Username1"), L"scott");
+  EXPECT_EQ(key(L"Passwords", L"Password1"), L"");
+}
+
+TEST_F(AddCurrentTest, EveryPasswordByteRoundTripsToTheLogon) {
+  writeIni("[Settings]\nSavePassword=1\n");
+  loadPlugin();
+  std::string password;
+  for (int c = 1; c < 256; ++c) password += static_cast<char>(c);
+  host.connections = {{"u", password, "db", "Normal"}};
+  currentWindow("c:\\w\\new.sql", 0, 1);
+  host.onMenuClick(2);
+  host.windows.clear();
+  host.clearRecords();
+  host.onMenuClick(6);
+  const auto logon = host.callsNamed("ConnectionForLogon");
+  ASSERT_EQ(logon.size(), 1u);
+  EXPECT_EQ(logon[0].args[1], password);
+}
+
+TEST_F(AddCurrentTest, NothingChangesForADuplicateOrAnEmptyName) {
+  const std::string ini = "[Files]\nFile1=c:\\w\\a.sql\n";
+  struct Case {
+    const char* current;
+  } cases[] = {{"c:\\w\\a.sql"}, {""}};
+  for (const auto& c : cases) {
+    writeIni(ini);
+    loadPlugin();
+    currentWindow(c.current, 1, 0);
+    host.clearRecords();
+    host.onMenuClick(2);
+    EXPECT_EQ(readIni(), ini) << c.current;
+    EXPECT_EQ(host.refreshRequests, 0);
+    EXPECT_TRUE(host.toolButtons.empty());
+  }
+}
+
+TEST_F(AddCurrentTest, ReplacementPathBecomesTheMarkerIgnoringCase) {
+  struct Case {
+    const char* replacement;
+    const char* current;
+    const wchar_t* stored;
+  } cases[] = {
+      {"ReplacementPath=D:\\Src", "d:\\src\\pkg.sql", L"%path%\\pkg.sql"},
+      {"", "c:\\src\\pkg.sql", L"c:\\src\\pkg.sql"},            // default: no replacement
+      {"ReplacementPath=C:\\", "c:\\src\\pkg.sql", L"%path%src\\pkg.sql"},  // not exactly "c:\"
+      {"ReplacementPath=", "d:\\src\\pkg.sql", L"d:\\src\\pkg.sql"},       // empty: none
+  };
+  for (const auto& c : cases) {
+    writeIni(std::string("[Settings]\n") + c.replacement + "\n");
+    loadPlugin();
+    currentWindow(c.current, 0, 0);
+    host.onMenuClick(2);
+    EXPECT_EQ(key(L"Files", L"File1"), c.stored) << c.replacement;
+  }
+}
+
+TEST_F(AddCurrentTest, NoConnectionKeysWhenTheWindowHasNoReadableConnection) {
+  loadPlugin();
+  host.windowConnectionStateAnswer = 0;
+  host.connections = {{"scott", "tiger", "orcl", "Normal"}};
+  currentWindow("c:\\w\\new.sql", 2, 1);
+  host.onMenuClick(2);
+  EXPECT_EQ(key(L"Files", L"File1"), L"c:\\w\\new.sql");
+  EXPECT_EQ(key(L"Usernames", L"Username1"), L"<none>");
+  EXPECT_EQ(key(L"ConnectsAs", L"ConnectAs1"), L"<none>");
+  EXPECT_TRUE(host.callsNamed("ConnectionDetails").empty());
+}
+
+TEST_F(AddCurrentTest, A95thEntryIsWrittenButNotShown) {
+  std::string ini = "[Files]\n";
+  for (int i = 1; i <= 94; ++i) ini += "File" + std::to_string(i) + "=c:\\f" + std::to_string(i) + ".sql\n";
+  writeIni(ini);
+  loadPlugin();
+  currentWindow("c:\\w\\new.sql", 0, 0);
+  host.onMenuClick(2);
+  EXPECT_EQ(key(L"Files", L"File95"), L"c:\\w\\new.sql");
+  EXPECT_EQ(host.refreshRequests, 1);
+  for (const auto& text : host.menu) EXPECT_EQ(text.find("new.sql"), std::string::npos);
+}
+
+TEST_F(AddCurrentTest, ARefusedWriteLeavesTheFileAndRefreshesNothing) {
+  const std::string ini = "[Files]\nFile1=c:\\a.sql\n";
+  writeIni(ini);
+  loadPlugin();
+  currentWindow("c:\\w\\new.sql", 0, 0);
+  {
+    testsupport::FileLock lock(iniPath());
+    ASSERT_TRUE(lock.held());
+    host.clearRecords();
+    host.onMenuClick(2);
+  }
+  EXPECT_EQ(readIni(), ini);
+  EXPECT_EQ(host.refreshRequests, 0);
+  EXPECT_TRUE(host.toolButtons.empty());
+  // No temporary file is left behind.
+  std::vector<std::wstring> names;
+  for (const auto& entry : std::filesystem::directory_iterator(dir.path()))
+    names.push_back(entry.path().filename().wstring());
+  std::sort(names.begin(), names.end());
+  EXPECT_EQ(names, (std::vector<std::wstring>{L"Favorites.ini", L"favorites.dll"}));
+}
+
+}  // namespace
