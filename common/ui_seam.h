@@ -16,6 +16,10 @@ struct FavoritesUiSeam {
                          int outLen);
   // Multi-select open-file: fill out with "file\0file\0\0" (full paths), return the count.
   int (*openFiles)(HWND owner, const wchar_t* initialFolder, wchar_t* out, int outLen);
+  // Told once each modal dialog of ours is up and running its loop; a test
+  // drives the dialog from here (and may open nested dialogs re-entrantly).
+  // name is the dialog's class name in the code, e.g. L"TfrmConfigureFavorites".
+  void (*dialogShown)(HWND dialog, const wchar_t* name);
 };
 
 typedef FavoritesUiSeam* (*FavoritesUiSeamFn)();
@@ -23,6 +27,9 @@ typedef FavoritesUiSeam* (*FavoritesUiSeamFn)();
 
 // The seam the current process offers, or null.
 FavoritesUiSeam* uiSeam();
+
+// Tells the seam a dialog is up (no-op without a seam).
+void notifyDialogShown(HWND dialog, const wchar_t* name);
 
 // MessageBoxW through the seam.
 int showMessageBox(HWND owner, const wchar_t* text, const wchar_t* caption, unsigned type);

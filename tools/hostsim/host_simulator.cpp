@@ -182,8 +182,6 @@ int seamMessageBox(HWND, const wchar_t* text, const wchar_t* caption, unsigned t
   if (!gActive) return IDNO;
   auto& ui = gActive->ui;
   ui.messageBoxTexts.push_back(std::wstring(caption ? caption : L"") + L"|" + (text ? text : L""));
-  gActive->record("MessageBox", {narrow(text ? text : L""), narrow(caption ? caption : L""),
-                                 num((int)type)});
   notifyShow(L"messagebox");
   if (ui.messageBoxes.empty()) return (type & MB_TYPEMASK) == MB_OK ? IDOK : IDNO;
   const int answer = ui.messageBoxes.front();
@@ -219,7 +217,19 @@ int seamOpenFiles(HWND, const wchar_t*, wchar_t* out, int outLen) {
   return (int)files.size();
 }
 
-FavoritesUiSeam gSeam{&seamMessageBox, &seamBrowseForFolder, &seamOpenFiles};
+void seamDialogShown(HWND dialog, const wchar_t* name) {
+  if (!gActive) return;
+  auto& ui = gActive->ui;
+  const std::wstring n = name ? name : L"";
+  ui.dialogsShown.push_back(n);
+  if (ui.onDialog) {
+    ui.onDialog(dialog, n);
+  } else {
+    ::PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+  }
+}
+
+FavoritesUiSeam gSeam{&seamMessageBox, &seamBrowseForFolder, &seamOpenFiles, &seamDialogShown};
 
 }  // namespace
 

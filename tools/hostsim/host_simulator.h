@@ -54,6 +54,11 @@ struct UiAnswers {
   // Called while a picker or message box would be showing (a window of the
   // plug-in is then modal); lets a test take a screenshot at that moment.
   std::function<void(const std::wstring& what)> onShow;
+  // Called once each modal dialog of the plug-in is up, with its window and
+  // class name; the test drives the dialog from here and closes it. Without
+  // a handler the dialog is cancelled at once, so no test ever hangs.
+  std::function<void(HWND dialog, const std::wstring& name)> onDialog;
+  std::vector<std::wstring> dialogsShown;
 };
 
 class HostSimulator {
