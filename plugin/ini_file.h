@@ -1,39 +1,65 @@
 // The settings file as one in-memory snapshot. Reads answer exactly as the
-// platform's private-profile reader (GetPrivateProfileStringW) would answer for
-// the file as it was when loaded; writes change the snapshot the way
-// WritePrivateProfileStringW changes a file, and save() replaces the file in
-// one step (temporary file beside it, then a replace), so a failed save leaves
-// the old file byte for byte. No Windows headers here.
+// platform's private-profile reader (GetPrivateProfileStringW with a
+// 2048-character buffer) would answer for the file as it was when loaded;
+// writes change the snapshot the way WritePrivateProfileStringW changes a
+// file, and save() replaces the file in one step (temporary file beside it,
+// then a replace), so a failed save leaves the old file byte for byte. No
+// Windows headers here.
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
+#include <string_view>
+#include <vector>
 
 class IniFile {
  public:
+  // The plug-in reads every text through a buffer of this many characters
+  // (terminator included), so a value comes back with at most 2047.
+  static constexpr size_t kReadBufferChars = 2048;
+
   IniFile();
   ~IniFile();
   IniFile(IniFile&&) noexcept;
   IniFile& operator=(IniFile&&) noexcept;
 
-  // One read of the file. A missing, unreadable or hostile file gives an
-  // empty snapshot (every read answers its default).
+  // One read of the file. A missing file gives an empty snapshot. A file that
+  // exists but cannot be read (a folder of that name, access refused, far too
+  // large) also answers every read with its default, and refuses save() so
+  // its content is never replaced by ours.
   static IniFile load(const std::wstring& path);
   static IniFile fromBytes(const std::string& bytes);
 
+  // Section and key names match without regard to ASCII letter case and
+  // surrounding blanks; the first section of a name and its first key of a
+  // name count. A key without "=" or a missing key gives the default.
   std::wstring readText(const std::wstring& section, const std::wstring& key,
                         const std::wstring& def) const;
+  // The settings rule (see parseSettingsNumber); text that does not parse,
+  // an empty value or a missing key give the default.
   int readNumber(const std::wstring& section, const std::wstring& key, int def) const;
+  // Non-zero is true; an unparsable value gives the default.
   bool readFlag(const std::wstring& section, const std::wstring& key, bool def) const;
+  // True when readText would return the key's value rather than the default.
   bool hasKey(const std::wstring& section, const std::wstring& key) const;
+  // Names of the keys of a section that carry a value, in file order, first
+  // occurrence of each name only (the names readText can answer).
+  std::vector<std::wstring> keyNames(const std::wstring& section) const;
 
   // Values are kept to one line: CR, LF and NUL never reach the file.
   void writeText(const std::wstring& section, const std::wstring& key, const std::wstring& value);
   void writeNumber(const std::wstring& section, const std::wstring& key, int value);
   void writeFlag(const std::wstring& section, const std::wstring& key, bool value);
+  // Removes every section of that name, header and lines.
   void eraseSection(const std::wstring& section);
 
-  // The file's bytes as the snapshot now stands.
+  // The file could not be read although it may exist; see load().
+  bool openFailed() const;
+
+  // The file's bytes as the snapshot now stands: the encoding it was read in
+  // (system code page, or UTF-8 / UTF-16 with their byte-order mark), CRLF
+  // line ends.
   std::string toBytes() const;
   // Atomic replace of path; false with a reason (naming the file) on failure.
   bool save(const std::wstring& path, std::wstring* error) const;
@@ -42,3 +68,10 @@ class IniFile {
   struct Impl;
   std::unique_ptr<Impl> impl_;
 };
+
+// Numbers in the settings file: optional "+" or "-", then decimal digits that
+// fit a signed 32-bit integer, or "0x", "0X" or "$" and hexadecimal digits
+// that fit 32 bits unsigned, taken as their 32-bit pattern ("$FFFFFFFF" is
+// -1; a "-" negates modulo 2^32). Anything else, blanks and the empty text
+// included, does not parse.
+std::optional<int> parseSettingsNumber(std::wstring_view text);

@@ -52,15 +52,17 @@ std::wstring listKey(const wchar_t* prefix, int n);
 
 FavoritesSettings readSettings(const IniFile& ini, const std::wstring& pluginFolder);
 
-// The Configure dialog's load: submenus (skipping names already present) are
-// appended to submenus, favorites to favorites. Every File entry present is
-// loaded, in number order, gaps and empty values skipped; group-start markers
-// are skipped; a missing Type reads as 0; passwords are deciphered.
+// The Configure dialog's load: submenus 1, 2, ... up to the first empty name
+// (names already in submenus skipped) are appended to submenus, favorites to
+// favorites. Every File entry present is loaded, in number order, gaps and
+// empty values skipped; group-start markers are skipped; a missing Type reads
+// as 0; non-empty passwords are deciphered.
 void loadLists(const IniFile& ini, TSubMenuItems& submenus, TFavoriteItems& favorites);
 
 // The Configure dialog's save into ini (settings in order, list sections
 // replaced, group-start entries from host version 1200, passwords enciphered
-// only when storePassword). Other sections and unknown keys are kept.
+// only when settings.SavePassword, else written empty). Other sections,
+// unknown keys and comment lines are kept.
 void storeAll(IniFile& ini, const FavoritesSettings& settings, const TSubMenuItems& submenus,
               const TFavoriteItems& favorites, int hostVersion);
 

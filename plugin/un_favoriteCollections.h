@@ -15,10 +15,31 @@ class TSubMenuItem {
 
   std::wstring fSubMenu;
   std::wstring fImage;
+
+  bool operator==(const TSubMenuItem&) const = default;
 };
 
 class TFavoriteItem {
  public:
+  const std::wstring& SubMenu() const { return fSubMenu; }
+  void SubMenu(std::wstring v) { fSubMenu = std::move(v); }
+  const std::wstring& FileName() const { return fFileName; }
+  void FileName(std::wstring v) { fFileName = std::move(v); }
+  int FileType() const { return fFileType; }
+  void FileType(int v) { fFileType = v; }
+  const std::wstring& Image() const { return fImage; }
+  void Image(std::wstring v) { fImage = std::move(v); }
+  const std::wstring& Username() const { return fUsername; }
+  void Username(std::wstring v) { fUsername = std::move(v); }
+  const std::wstring& Password() const { return fPassword; }
+  void Password(std::wstring v) { fPassword = std::move(v); }
+  const std::wstring& Database() const { return fDatabase; }
+  void Database(std::wstring v) { fDatabase = std::move(v); }
+  const std::wstring& ConnectAs() const { return fConnectAs; }
+  void ConnectAs(std::wstring v) { fConnectAs = std::move(v); }
+  const std::wstring& Alias() const { return fAlias; }
+  void Alias(std::wstring v) { fAlias = std::move(v); }
+
   std::wstring fSubMenu;
   std::wstring fFileName;
   int fFileType = 0;

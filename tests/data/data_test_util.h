@@ -1,0 +1,84 @@
+// Helpers shared by the data tests: readable texts in failure messages and a
+// key-by-key comparison of two settings files through the platform's reader.
+#pragma once
+
+#include <algorithm>
+#include <cstdio>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "platform_profile.h"
+
+namespace datatest {
+
+// A byte string literal with its NULs, without the terminator.
+template <size_t N>
+std::string bytesOf(const char (&s)[N]) {
+  return std::string(s, N - 1);
+}
+
+inline std::string show(const std::wstring& s, size_t max = 80) {
+  std::string out;
+  for (size_t i = 0; i < s.size() && i < max; ++i) {
+    const wchar_t c = s[i];
+    if (c >= 32 && c < 127) {
+      out.push_back(static_cast<char>(c));
+    } else {
+      char hex[16];
+      std::snprintf(hex, sizeof hex, "\\u%04x", static_cast<unsigned>(c));
+      out += hex;
+    }
+  }
+  if (s.size() > max) out += "...(" + std::to_string(s.size()) + " chars)";
+  return out;
+}
+
+inline std::wstring upper(std::wstring s) {
+  for (wchar_t& c : s)
+    if (c >= L'a' && c <= L'z') c = static_cast<wchar_t>(c - L'a' + L'A');
+  return s;
+}
+
+inline void addUnique(std::vector<std::wstring>& list, const std::wstring& name) {
+  if (std::find(list.begin(), list.end(), name) == list.end()) list.push_back(name);
+}
+
+// Every section and key either file holds (as the platform lists them) plus
+// the extra names, read from both files through the platform: each difference
+// in the lists of names or in a value is one line of the result.
+inline std::vector<std::string> compareThroughPlatform(const std::wstring& expected,
+                                                       const std::wstring& actual,
+                                                       const std::vector<std::wstring>& extraKeys = {}) {
+  std::vector<std::string> diffs;
+  const auto sectionsE = platform::sectionNames(expected);
+  const auto sectionsA = platform::sectionNames(actual);
+  if (sectionsE != sectionsA) diffs.push_back("section lists differ");
+  std::vector<std::wstring> sections = sectionsE;
+  for (const auto& s : sectionsA) addUnique(sections, s);
+  for (const auto& section : sections) {
+    const auto keysE = platform::keyNames(expected, section);
+    const auto keysA = platform::keyNames(actual, section);
+    if (keysE != keysA) diffs.push_back("key lists of [" + show(section) + "] differ");
+    std::vector<std::wstring> keys = keysE;
+    for (const auto& k : keysA) addUnique(keys, k);
+    for (const auto& k : extraKeys) addUnique(keys, k);
+    for (const auto& key : keys) {
+      const std::wstring e = platform::readText(expected, section, key, L"<missing>");
+      const std::wstring a = platform::readText(actual, section, key, L"<missing>");
+      if (e != a)
+        diffs.push_back("[" + show(section) + "] " + show(key) + ": expected '" + show(e) +
+                        "', got '" + show(a) + "'");
+    }
+  }
+  return diffs;
+}
+
+inline std::string joined(const std::vector<std::string>& lines, size_t max = 25) {
+  std::string out;
+  for (size_t i = 0; i < lines.size() && i < max; ++i) out += lines[i] + "\n";
+  if (lines.size() > max) out += "... " + std::to_string(lines.size() - max) + " more\n";
+  return out;
+}
+
+}  // namespace datatest
