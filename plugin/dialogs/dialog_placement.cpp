@@ -1,0 +1,31 @@
+#include "dialog_placement.h"
+
+#include <algorithm>
+
+void centreOnWindow(HWND dialog, HWND around) {
+  RECT self{};
+  if (!::GetWindowRect(dialog, &self)) return;
+  if (!around || !::IsWindow(around)) around = ::GetDesktopWindow();
+  RECT area{};
+  ::GetWindowRect(around, &area);
+  const int width = self.right - self.left;
+  const int height = self.bottom - self.top;
+  int x = area.left + (area.right - area.left - width) / 2;
+  int y = area.top + (area.bottom - area.top - height) / 2;
+  MONITORINFO monitor{sizeof(monitor)};
+  if (::GetMonitorInfoW(::MonitorFromWindow(around, MONITOR_DEFAULTTONEAREST), &monitor)) {
+    const RECT& work = monitor.rcWork;
+    x = std::max<int>(work.left, std::min<int>(x, work.right - width));
+    y = std::max<int>(work.top, std::min<int>(y, work.bottom - height));
+  }
+  ::SetWindowPos(dialog, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void setClientSize(HWND dialog, int width, int height) {
+  RECT frame{0, 0, width, height};
+  const DWORD style = static_cast<DWORD>(::GetWindowLongPtrW(dialog, GWL_STYLE));
+  const DWORD exStyle = static_cast<DWORD>(::GetWindowLongPtrW(dialog, GWL_EXSTYLE));
+  ::AdjustWindowRectEx(&frame, style, FALSE, exStyle);
+  ::SetWindowPos(dialog, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}

@@ -1,0 +1,180 @@
+#include "favorite_files.h"
+
+#include <windows.h>
+
+#include <algorithm>
+#include <cwctype>
+
+#include "text_codec.h"
+#include "unique_handles.h"
+
+namespace favfiles {
+
+const char* const kObjectTypes[10] = {
+    "FUNCTION", "PROCEDURE", "TRIGGER", "PACKAGE", "PACKAGE BODY", "PACKAGE SPEC AND BODY",
+    "TYPE", "TYPE BODY", "TYPE SPEC AND BODY", "JAVA SOURCE"};
+
+namespace {
+
+wchar_t folded(wchar_t c) { return static_cast<wchar_t>(std::towupper(c)); }
+
+std::wstring upper(std::wstring text) {
+  std::transform(text.begin(), text.end(), text.begin(), folded);
+  return text;
+}
+
+bool sameText(const std::wstring& a, const std::wstring& b) {
+  return a.size() == b.size() && upper(a) == upper(b);
+}
+
+std::wstring joinPath(const std::wstring& folder, const std::wstring& name) {
+  if (folder.empty()) return name;
+  const wchar_t last = folder.back();
+  return last == L'\\' || last == L'/' ? folder + name : folder + L'\\' + name;
+}
+
+bool isAbsolute(const std::wstring& path) {
+  return (path.size() >= 2 && path[1] == L':') || path.starts_with(L"\\\\");
+}
+
+}  // namespace
+
+std::vector<std::wstring> splitExtensions(std::string_view hostText) {
+  std::vector<std::wstring> pieces;
+  size_t start = 0;
+  for (size_t comma = hostText.find(','); comma != std::string_view::npos;
+       comma = hostText.find(',', start)) {
+    pieces.push_back(fav::toWide(hostText.substr(start, comma - start)));
+    start = comma + 1;
+  }
+  if (start < hostText.size()) pieces.push_back(fav::toWide(hostText.substr(start)));
+  return pieces;
+}
+
+std::vector<std::wstring> GetTypeExtensions(const std::string& objectType,
+                                            const ExtensionsForType& host) {
+  if (!host) return {};
+  return splitExtensions(host(objectType));
+}
+
+std::vector<std::wstring> collectTypeExtensions(const ExtensionsForType& host) {
+  std::vector<std::wstring> all;
+  for (const char* type : kObjectTypes) {
+    std::vector<std::wstring> pieces = GetTypeExtensions(type, host);
+    all.insert(all.end(), pieces.begin(), pieces.end());
+  }
+  return all;
+}
+
+std::wstring extensionOf(const std::wstring& fileName) {
+  const size_t dot = fileName.find_last_of(L".\\/:");
+  if (dot == std::wstring::npos || fileName[dot] != L'.') return {};
+  return fileName.substr(dot + 1);
+}
+
+int FileTypeOf(const std::wstring& fileName, const std::vector<std::wstring>& extensions) {
+  const std::wstring extension = extensionOf(fileName);
+  if (extension.empty()) return 0;
+  const bool listed = std::any_of(extensions.begin(), extensions.end(),
+                                  [&](const std::wstring& e) { return sameText(e, extension); });
+  return listed ? 3 : 0;
+}
+
+std::wstring substitutePath(const std::wstring& fileName, const std::wstring& replacementPath) {
+  // An empty path would match everywhere and never end.
+  if (replacementPath.empty() || replacementPath == L"c:\\") return fileName;
+  static const std::wstring kMarker = L"%path%";
+  const std::wstring haystack = upper(fileName);
+  const std::wstring needle = upper(replacementPath);
+  std::wstring out;
+  size_t from = 0;
+  for (size_t at = haystack.find(needle); at != std::wstring::npos;
+       at = haystack.find(needle, from)) {
+    out.append(fileName, from, at - from);
+    out += kMarker;
+    from = at + needle.size();
+  }
+  out.append(fileName, from, std::wstring::npos);
+  return out;
+}
+
+bool FavoriteExists(const TFavoriteItems& favorites, const std::wstring& fileName) {
+  for (int i = 0; i < favorites.Count(); ++i)
+    if (favorites.Items(i).FileName() == fileName) return true;
+  return false;
+}
+
+AddOutcome addFavoriteFiles(TFavoriteItems& favorites, const std::vector<std::wstring>& paths,
+                            const AddRules& rules) {
+  AddOutcome outcome;
+  for (const std::wstring& path : paths) {
+    if (path.empty()) continue;
+    if (rules.fitsCodePage && !rules.fitsCodePage(path)) {
+      outcome.unstorable.push_back(path);
+      continue;
+    }
+    const std::wstring stored = substitutePath(path, rules.replacementPath);
+    if (FavoriteExists(favorites, path) || FavoriteExists(favorites, stored)) {
+      ++outcome.duplicates;
+      continue;
+    }
+    TFavoriteItem& favorite = favorites.Add();
+    favorite.FileName(stored);
+    favorite.FileType(FileTypeOf(stored, rules.extensions));
+    ++outcome.added;
+  }
+  return outcome;
+}
+
+std::vector<std::wstring> listPlainFiles(const std::wstring& folder) {
+  std::vector<std::wstring> names;
+  if (folder.empty()) return names;
+  WIN32_FIND_DATAW data;
+  fav::unique_find find(::FindFirstFileExW(joinPath(folder, L"*").c_str(), FindExInfoBasic, &data,
+                                           FindExSearchNameMatch, nullptr,
+                                           FIND_FIRST_EX_LARGE_FETCH));
+  if (!find) return names;
+  constexpr DWORD kLeftOut =
+      FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+  do {
+    if (data.dwFileAttributes & kLeftOut) continue;
+    names.emplace_back(data.cFileName);
+  } while (::FindNextFileW(find.get(), &data));
+  std::stable_sort(names.begin(), names.end(), [](const std::wstring& a, const std::wstring& b) {
+    return compareTextLocale(a, b) < 0;
+  });
+  for (std::wstring& name : names) name = joinPath(folder, name);
+  return names;
+}
+
+std::vector<std::wstring> splitNullList(const wchar_t* buffer, size_t capacity) {
+  std::vector<std::wstring> entries;
+  if (!buffer) return entries;
+  size_t i = 0;
+  while (i < capacity && buffer[i] != L'\0') {
+    size_t end = i;
+    while (end < capacity && buffer[end] != L'\0') ++end;
+    entries.emplace_back(buffer + i, end - i);
+    i = end + 1;
+  }
+  return entries;
+}
+
+std::vector<std::wstring> openFileDialogPaths(const std::vector<std::wstring>& entries) {
+  if (entries.size() <= 1) return entries;
+  // Several entries: a folder and names in it (names are never absolute).
+  if (isAbsolute(entries[1])) return entries;
+  std::vector<std::wstring> paths;
+  for (size_t i = 1; i < entries.size(); ++i) paths.push_back(joinPath(entries[0], entries[i]));
+  return paths;
+}
+
+std::wstring unstorableMessage(const std::vector<std::wstring>& names) {
+  std::wstring text =
+      L"These files were not added because their names hold characters that the system code "
+      L"page cannot store, so the IDE could not open them:\n";
+  for (const std::wstring& name : names) text += L"\n" + name;
+  return text;
+}
+
+}  // namespace favfiles

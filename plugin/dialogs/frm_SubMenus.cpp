@@ -1,0 +1,800 @@
+#include "frm_SubMenus.h"
+
+#include <commctrl.h>
+#include <windowsx.h>
+
+#include <algorithm>
+#include <cwctype>
+
+#include "dialog_placement.h"
+#include "favorite_files.h"
+#include "frm_SubMenus_ids.h"
+#include "glyph_ids.h"
+#include "glyphs.h"
+#include "ui_seam.h"
+#include "un_plugincommon.h"
+
+namespace {
+
+// Design figures in pixels at 96 DPI.
+constexpr int kClientWidth = 484;
+constexpr int kClientHeight = 211;
+constexpr int kMinWidth = 500;
+constexpr int kMinHeight = 250;
+constexpr int kBottomBar = 39;
+constexpr int kAddStrip = 30;
+constexpr int kIconColumn = 44;
+constexpr int kRowHeight = 26;
+constexpr int kIconSize = 20;
+
+// Posted once the icon editor's list has closed, however it closed.
+constexpr UINT kIconEditorClosed = WM_APP + 1;
+constexpr UINT_PTR kEditorSubclass = 1;
+
+constexpr wchar_t kBlankIcon[] = L"[fav]_empty.bmp";
+
+bool endsWithIgnoringCase(const std::wstring& text, const std::wstring& tail) {
+  if (text.size() < tail.size()) return false;
+  for (size_t i = 0; i < tail.size(); ++i)
+    if (std::towupper(text[text.size() - tail.size() + i]) != std::towupper(tail[i])) return false;
+  return true;
+}
+
+bool startsWithIgnoringCase(const std::wstring& text, const std::wstring& head) {
+  if (text.size() < head.size()) return false;
+  for (size_t i = 0; i < head.size(); ++i)
+    if (std::towupper(text[i]) != std::towupper(head[i])) return false;
+  return true;
+}
+
+std::wstring fileNameOf(const std::wstring& path) {
+  const size_t sep = path.find_last_of(L"\\/");
+  return sep == std::wstring::npos ? path : path.substr(sep + 1);
+}
+
+std::wstring joinPath(const std::wstring& folder, const std::wstring& name) {
+  if (folder.empty() || folder.back() == L'\\' || folder.back() == L'/') return folder + name;
+  return folder + L'\\' + name;
+}
+
+}  // namespace
+
+TfrmSubMenus::TfrmSubMenus(HWND owner) : fOwner(owner) {
+  TSubMenuItems blank;
+  blank.Add();
+  fSubMenus.assign(blank);
+  UpdateActionStates();
+}
+
+INT_PTR TfrmSubMenus::ShowModal() { return showModal(IDD_SUBMENUS, fOwner); }
+
+void TfrmSubMenus::Initialize() {
+  fInitialized = true;
+  FillGrid();
+  LoadImages();
+  FillGrid();
+}
+
+// --- window ------------------------------------------------------------------
+
+bool TfrmSubMenus::onInit() {
+  fIconSize = scale(kIconSize);
+  createGrid();
+
+  for (int id : {IDC_SM_CBE_ICON, IDC_SM_CBE_MENU_ITEM}) {
+    HWND combo = item(id);
+    ::SendMessageW(combo, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), scale(kRowHeight - 6));
+    ::SendMessageW(combo, CB_SETITEMHEIGHT, 0, fIconSize + scale(4));
+    ::SendMessageW(combo, CB_SETDROPPEDWIDTH, scale(220), 0);
+  }
+  ::SetWindowSubclass(item(IDC_SM_EDT_ITEM), &TfrmSubMenus::editorProc, kEditorSubclass,
+                      reinterpret_cast<DWORD_PTR>(this));
+
+  const UINT dialogDpi = dpi();
+  fOkGlyph = dialogs::setButtonGlyph(item(IDOK), IDB_GLYPH_OK, dialogDpi);
+  fCancelGlyph = dialogs::setButtonGlyph(item(IDCANCEL), IDB_GLYPH_CANCEL, dialogDpi);
+  fAddGlyph = dialogs::setButtonGlyph(item(IDC_SM_ACT_ADD_SUBMENU), IDB_GLYPH_ADD_SUBMENU, dialogDpi);
+  if (!fAddGlyph) ::SetDlgItemTextW(hwnd(), IDC_SM_ACT_ADD_SUBMENU, L"+");
+  fPluginIcon = dialogs::glyphImageList(IDB_PLUGIN_ICON, scale(32));
+
+  setHintPanel(item(IDC_SM_PNL_HINT));
+  setHint(item(IDC_SM_LBL_ADD_SUBMENU), L"");
+  setHint(item(IDC_SM_ED_SUBMENU), L"Submenu name");
+  setHint(item(IDC_SM_ACT_ADD_SUBMENU), L"Add submenu to the list");
+  setHint(item(IDOK), L"Save changes");
+  setHint(item(IDCANCEL), L"Discard changes");
+  setHint(item(IDC_SM_PNL_HINT), L"");
+
+  setClientSize(hwnd(), scale(kClientWidth), scale(kClientHeight));
+  centreOnWindow(hwnd(), fOwner);
+  layout();
+  if (fInitialized) LoadImages();
+  FillGrid();
+  UpdateActionStates();
+  focusGrid();
+  return false;  // the focus is set
+}
+
+void TfrmSubMenus::onDestroy() {
+  ::RemoveWindowSubclass(item(IDC_SM_EDT_ITEM), &TfrmSubMenus::editorProc, kEditorSubclass);
+  sgFavorites = nullptr;
+}
+
+void TfrmSubMenus::createGrid() {
+  sgFavorites = ::CreateWindowExW(
+      WS_EX_CLIENTEDGE, WC_LISTVIEWW, L"",
+      WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_CLIPSIBLINGS | LVS_REPORT | LVS_NOCOLUMNHEADER |
+          LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_OWNERDRAWFIXED,
+      0, 0, scale(kClientWidth), scale(100), hwnd(),
+      reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_SM_GRID)), thisModule(), nullptr);
+  if (!sgFavorites) return;
+  ::SendMessageW(sgFavorites, WM_SETFONT, ::SendMessageW(hwnd(), WM_GETFONT, 0, 0), FALSE);
+  ListView_SetExtendedListViewStyle(sgFavorites, LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER);
+  LVCOLUMNW column{};
+  column.mask = LVCF_WIDTH | LVCF_SUBITEM;
+  column.cx = scale(kIconColumn);
+  column.iSubItem = 0;
+  ListView_InsertColumn(sgFavorites, 0, &column);
+  column.cx = scale(128);
+  column.iSubItem = 1;
+  ListView_InsertColumn(sgFavorites, 1, &column);
+  // First in the tab order; the in-place editors go above it when shown.
+  ::SetWindowPos(sgFavorites, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+void TfrmSubMenus::layout() {
+  RECT client{};
+  ::GetClientRect(hwnd(), &client);
+  const int w = client.right;
+  const int bottomTop = client.bottom - scale(kBottomBar);
+  const int stripTop = bottomTop - scale(kAddStrip);
+  auto place = [&](HWND control, int x, int y, int cx, int cy) {
+    if (control) ::MoveWindow(control, x, y, std::max(cx, 0), std::max(cy, 0), TRUE);
+  };
+  place(sgFavorites, 0, 0, w, stripTop);
+
+  const int buttonWidth = scale(25);
+  const int pickerWidth = scale(kIconColumn);
+  const int buttonLeft = w - scale(8) - buttonWidth;
+  const int pickerLeft = buttonLeft - scale(4) - pickerWidth;
+  const int editLeft = scale(80);
+  place(item(IDC_SM_LBL_ADD_SUBMENU), scale(8), stripTop + scale(8), editLeft - scale(12),
+        scale(16));
+  place(item(IDC_SM_ED_SUBMENU), editLeft, stripTop + scale(4), pickerLeft - scale(4) - editLeft,
+        scale(22));
+  place(item(IDC_SM_CBE_MENU_ITEM), pickerLeft, stripTop + scale(3), pickerWidth, scale(200));
+  place(item(IDC_SM_ACT_ADD_SUBMENU), buttonLeft, stripTop + scale(3), buttonWidth, scale(24));
+
+  place(item(IDC_SM_IMAGE1), 0, bottomTop, scale(38), scale(kBottomBar));
+  place(item(IDC_SM_PNL_HINT), scale(40), bottomTop + scale(3), w - scale(160) - scale(42),
+        scale(kBottomBar - 6));
+  place(item(IDOK), w - scale(160) + scale(4), bottomTop + scale(4), scale(74), scale(31));
+  place(item(IDCANCEL), w - scale(80) + scale(2), bottomTop + scale(4), scale(74), scale(31));
+  setColumnWidths();
+}
+
+void TfrmSubMenus::setColumnWidths() {
+  if (!sgFavorites) return;
+  RECT client{};
+  ::GetClientRect(sgFavorites, &client);
+  // The name column fills what the icon column leaves.
+  ListView_SetColumnWidth(sgFavorites, 0, scale(kIconColumn));
+  ListView_SetColumnWidth(sgFavorites, 1, std::max<int>(client.right - scale(kIconColumn), 0));
+}
+
+// --- lists --------------------------------------------------------------------
+
+void TfrmSubMenus::LoadImages() {
+  const int size = hwnd() ? fIconSize : kIconSize;
+  fIconCaptions.assign(1, std::wstring());
+  ilIcons.reset(::ImageList_Create(size, size, ILC_COLOR24 | ILC_MASK, 16, 16));
+  if (!ilIcons) return;
+  // Entry 0: the blank icon; an empty picture when the file is missing.
+  fav::unique_hbitmap blank = dialogs::loadBitmapFile(joinPath(fPluginFolder, kBlankIcon), size);
+  if (!blank) {
+    HDC screen = ::GetDC(nullptr);
+    fav::unique_hbitmap white(::CreateCompatibleBitmap(screen, size, size));
+    ::ReleaseDC(nullptr, screen);
+    fav::unique_hdc dc(::CreateCompatibleDC(nullptr));
+    if (white && dc) {
+      fav::SelectObjectScope select(dc.get(), white.get());
+      RECT all{0, 0, size, size};
+      ::FillRect(dc.get(), &all, static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
+    }
+    blank = std::move(white);
+  }
+  ::ImageList_AddMasked(ilIcons.get(), blank.get(), RGB(255, 255, 255));
+
+  // An empty image path means the plug-in folder, as for the tool buttons.
+  const std::wstring folder = fImagePath.empty() ? fPluginFolder : fImagePath;
+  for (const std::wstring& path : favfiles::listPlainFiles(folder)) {
+    const std::wstring name = fileNameOf(path);
+    if (!startsWithIgnoringCase(name, fImagePrefix) || !endsWithIgnoringCase(name, L".bmp"))
+      continue;
+    fav::unique_hbitmap picture = dialogs::loadBitmapFile(path, size);
+    if (!picture) continue;  // an unreadable file is left out, the rest still load
+    if (::ImageList_AddMasked(ilIcons.get(), picture.get(), RGB(255, 255, 255)) < 0) continue;
+    fIconCaptions.push_back(name);
+  }
+  if (hwnd()) fillIconCombos();
+}
+
+void TfrmSubMenus::fillIconCombos() {
+  HWND icon = item(IDC_SM_CBE_ICON);
+  HWND menuItem = item(IDC_SM_CBE_MENU_ITEM);
+  ::SendMessageW(icon, CB_RESETCONTENT, 0, 0);
+  ::SendMessageW(menuItem, CB_RESETCONTENT, 0, 0);
+  for (size_t i = 0; i < fIconCaptions.size(); ++i) {
+    const LPARAM caption = reinterpret_cast<LPARAM>(fIconCaptions[i].c_str());
+    const LRESULT at = ::SendMessageW(icon, CB_ADDSTRING, 0, caption);
+    ::SendMessageW(icon, CB_SETITEMDATA, at, static_cast<LPARAM>(i));
+    if (i == 0) continue;  // the new-submenu picker has no blank entry
+    const LRESULT entry = ::SendMessageW(menuItem, CB_ADDSTRING, 0, caption);
+    ::SendMessageW(menuItem, CB_SETITEMDATA, entry, static_cast<LPARAM>(i));
+  }
+}
+
+int TfrmSubMenus::iconIndexOf(const std::wstring& caption) const {
+  for (size_t i = 0; i < fIconCaptions.size(); ++i)
+    if (fIconCaptions[i] == caption) return static_cast<int>(i);
+  return -1;
+}
+
+void TfrmSubMenus::FillGrid() {
+  const int count = fSubMenus.count();
+  if (fSelectedIndex >= count) fSelectedIndex = count - 1;
+  if (sgFavorites) {
+    fFilling = true;
+    ::SendMessageW(sgFavorites, WM_SETREDRAW, FALSE, 0);
+    ListView_DeleteAllItems(sgFavorites);
+    for (int row = 0; row < count; ++row) {
+      const TSubMenuItem& submenu = fSubMenus.items().Items(row);
+      LVITEMW entry{};
+      entry.mask = LVIF_TEXT;
+      entry.iItem = row;
+      entry.pszText = const_cast<wchar_t*>(submenu.Image().c_str());
+      ListView_InsertItem(sgFavorites, &entry);
+      ListView_SetItemText(sgFavorites, row, 1, const_cast<wchar_t*>(submenu.SubMenu().c_str()));
+    }
+    if (fSelectedIndex >= 0) {
+      ListView_SetItemState(sgFavorites, fSelectedIndex, LVIS_SELECTED | LVIS_FOCUSED,
+                            LVIS_SELECTED | LVIS_FOCUSED);
+      ListView_EnsureVisible(sgFavorites, fSelectedIndex, FALSE);
+    }
+    ::SendMessageW(sgFavorites, WM_SETREDRAW, TRUE, 0);
+    ::InvalidateRect(sgFavorites, nullptr, TRUE);
+    fFilling = false;
+    setColumnWidths();
+  }
+  UpdateActionStates();
+}
+
+void TfrmSubMenus::UpdateActionStates() {
+  // The blank first row stays as it is.
+  fRemoveEnabled = fSubMenus.isEditable(fSelectedIndex);
+  fRenameEnabled = fRemoveEnabled;
+}
+
+bool TfrmSubMenus::isCommandEnabled(int command) const {
+  switch (command) {
+    case IDC_SM_ACT_REMOVE:
+      return fRemoveEnabled;
+    case IDC_SM_ACT_RENAME:
+      return fRenameEnabled;
+    case IDC_SM_ACT_UNDO:
+      return fSubMenus.canUndo();
+    default:
+      return DialogBase::isCommandEnabled(command);
+  }
+}
+
+// --- commands -------------------------------------------------------------------
+
+void TfrmSubMenus::actAddSubmenuExecute() {
+  std::wstring image;
+  HWND picker = item(IDC_SM_CBE_MENU_ITEM);
+  const LRESULT chosen = picker ? ::SendMessageW(picker, CB_GETCURSEL, 0, 0) : CB_ERR;
+  if (chosen != CB_ERR) {
+    const LRESULT index = ::SendMessageW(picker, CB_GETITEMDATA, chosen, 0);
+    if (index > 0 && static_cast<size_t>(index) < fIconCaptions.size())
+      image = fIconCaptions[static_cast<size_t>(index)];
+  }
+  // The text box keeps its text.
+  const int row = fSubMenus.add(text(IDC_SM_ED_SUBMENU), image);
+  if (row >= 0) fSelectedIndex = row;
+  FillGrid();
+}
+
+void TfrmSubMenus::actRemoveExecute() {
+  const int row = fSelectedIndex;
+  if (!fSubMenus.isEditable(row)) return;
+  const std::wstring removed = fSubMenus.items().Items(row).SubMenu();
+  fSubMenus.remove(row);
+  // The row that takes its place is selected; after the last row, the new last.
+  fSelectedIndex = std::min(row, fSubMenus.count() - 1);
+  ffieldclicked = false;
+  fLastRow = -1;
+  UpdateActionStates();
+  FillGrid();
+  setHintText(L"Removed " + removed + L" (Ctrl+Z to undo)");
+}
+
+void TfrmSubMenus::actUndoExecute() {
+  const int row = fSubMenus.undoRemove();
+  if (row < 0) return;
+  fSelectedIndex = row;
+  FillGrid();
+  setHintText(L"");
+}
+
+void TfrmSubMenus::actRenameExecute() {
+  const int row = fSubMenus.isEditable(fRow) ? fRow : fSelectedIndex;
+  fRow = -1;
+  if (!fSubMenus.isEditable(row) || !sgFavorites) return;
+  HWND editor = item(IDC_SM_EDT_ITEM);
+  RECT cell = cellRect(row, 1);
+  ::MapWindowPoints(sgFavorites, hwnd(), reinterpret_cast<POINT*>(&cell), 2);
+  RECT own{};
+  ::GetWindowRect(editor, &own);
+  const int left = cell.left + scale(6);
+  const int width = cell.right - left - 1;
+  ::SetWindowTextW(editor, fSubMenus.items().Items(row).SubMenu().c_str());
+  ::SetWindowPos(editor, HWND_TOP, left, cell.top + scale(5), std::max(width, scale(20)),
+                 own.bottom - own.top, SWP_SHOWWINDOW);
+  fRenameRow = row;
+  fSelectedIndex = row;
+  ffieldclicked = false;
+  ::SetFocus(editor);
+  ::SendMessageW(editor, EM_SETSEL, 0, -1);
+}
+
+void TfrmSubMenus::edtItemCommit() {
+  if (fRenameRow < 0) return;
+  const int row = fRenameRow;
+  fRenameRow = -1;
+  const std::wstring typed = text(IDC_SM_EDT_ITEM);
+  const bool renamed = fSubMenus.rename(row, typed);
+  focusGrid();
+  ::ShowWindow(item(IDC_SM_EDT_ITEM), SW_HIDE);
+  FillGrid();
+  if (!renamed && submenus::trimName(typed).empty())
+    setHintText(L"A submenu needs a name; the old one is kept");
+}
+
+void TfrmSubMenus::edtItemCancel() {
+  if (fRenameRow < 0) return;
+  fRenameRow = -1;
+  focusGrid();
+  ::ShowWindow(item(IDC_SM_EDT_ITEM), SW_HIDE);
+}
+
+void TfrmSubMenus::actOkExecute() {
+  edtItemCommit();
+  FillGrid();
+  endDialog(IDOK);
+}
+
+void TfrmSubMenus::actCancelExecute() { endDialog(IDCANCEL); }
+
+// --- the grid -------------------------------------------------------------------
+
+RECT TfrmSubMenus::cellRect(int row, int col) const {
+  RECT bounds{};
+  if (!sgFavorites) return bounds;
+  bounds.left = LVIR_BOUNDS;
+  ::SendMessageW(sgFavorites, LVM_GETITEMRECT, static_cast<WPARAM>(row),
+                 reinterpret_cast<LPARAM>(&bounds));
+  const int iconWidth = ListView_GetColumnWidth(sgFavorites, 0);
+  RECT cell = bounds;
+  if (col == 0) {
+    cell.right = bounds.left + iconWidth;
+  } else {
+    cell.left = bounds.left + iconWidth;
+    cell.right = cell.left + ListView_GetColumnWidth(sgFavorites, 1);
+  }
+  return cell;
+}
+
+int TfrmSubMenus::hitTest(POINT client, int* col) const {
+  LVHITTESTINFO hit{};
+  hit.pt = client;
+  ListView_SubItemHitTest(sgFavorites, &hit);
+  if (col) *col = hit.iSubItem;
+  return (hit.flags & LVHT_ONITEM) ? hit.iItem : -1;
+}
+
+void TfrmSubMenus::selectRow(int row) {
+  if (!sgFavorites || row < 0) return;
+  ListView_SetItemState(sgFavorites, row, LVIS_SELECTED | LVIS_FOCUSED,
+                        LVIS_SELECTED | LVIS_FOCUSED);
+  fSelectedIndex = row;
+  UpdateActionStates();
+}
+
+void TfrmSubMenus::focusGrid() {
+  if (sgFavorites) ::SetFocus(sgFavorites);
+}
+
+void TfrmSubMenus::sgFavoritesSelectCell(int col, int row) {
+  if (row < 0) return;
+  if (!fSubMenus.isEditable(row)) {
+    // The blank row takes no icon and no name.
+    ffieldclicked = false;
+    fLastRow = -1;
+  } else if (col == 0) {
+    openIconEditor(row);
+  } else if (!ffieldclicked) {
+    ffieldclicked = true;
+    fLastRow = row;
+  } else if (row == fLastRow) {
+    fRow = row;
+    fCol = 1;
+    fSelectedIndex = row;
+    actRenameExecute();
+  } else {
+    ffieldclicked = true;
+    fLastRow = row;
+  }
+  if (fRenameRow < 0) fSelectedIndex = row;
+  UpdateActionStates();
+}
+
+void TfrmSubMenus::openIconEditor(int row) {
+  HWND editor = item(IDC_SM_CBE_ICON);
+  RECT cell = cellRect(row, 0);
+  ::MapWindowPoints(sgFavorites, hwnd(), reinterpret_cast<POINT*>(&cell), 2);
+  ::SetWindowPos(editor, HWND_TOP, cell.left + 1, cell.top + 1, cell.right - cell.left + 1,
+                 scale(200), SWP_SHOWWINDOW);
+  fIconRow = row;
+  fIconIndex = -1;
+  ::SetFocus(editor);
+  ::SendMessageW(editor, CB_SETCURSEL, static_cast<WPARAM>(-1), 0);
+  const int current = iconIndexOf(fSubMenus.items().Items(row).Image());
+  if (current >= 0 && fSubMenus.count() > 0) ::SendMessageW(editor, CB_SETCURSEL, current, 0);
+  ::SendMessageW(editor, CB_SHOWDROPDOWN, TRUE, 0);
+  setHintText(L"Choose icon");
+  ffieldclicked = false;
+  fLastRow = row;
+}
+
+void TfrmSubMenus::applyIcon() {
+  const int row = fIconRow;
+  const int index = fIconIndex;
+  fIconIndex = -1;
+  if (index < 0 || !fSubMenus.isEditable(row)) return;
+  const std::wstring chosen =
+      static_cast<size_t>(index) < fIconCaptions.size() ? fIconCaptions[index] : std::wstring();
+  int owner = -1;
+  if (!chosen.empty()) {
+    for (int i = 0; i < fSubMenus.count(); ++i) {
+      if (fSubMenus.items().Items(i).Image() == chosen) {
+        owner = i;
+        break;
+      }
+    }
+  }
+  if (owner == row) return;
+  if (!fAllowDuplicateImages && owner >= 0) {
+    const std::wstring question = L"Icon already used for " +
+                                  fSubMenus.items().Items(owner).SubMenu() + L". Clear existing?";
+    if (showMessageBox(hwnd(), question.c_str(), L"Favorites", MB_YESNO | MB_ICONQUESTION) !=
+        IDYES)
+      return;
+    fSubMenus.setImage(owner, L"");
+  }
+  fSubMenus.setImage(row, chosen);
+}
+
+void TfrmSubMenus::closeIconEditor() {
+  if (fIconRow < 0) return;
+  applyIcon();
+  fIconRow = -1;
+  fIconIndex = -1;
+  if (sgFavorites) ::EnableWindow(sgFavorites, TRUE);
+  focusGrid();
+  ::ShowWindow(item(IDC_SM_CBE_ICON), SW_HIDE);
+  FillGrid();
+}
+
+void TfrmSubMenus::showPopupMenu(int row, POINT screen) {
+  fav::unique_hmenu menu(::CreatePopupMenu());
+  if (!menu) return;
+  const bool editable = fSubMenus.isEditable(row);
+  ::AppendMenuW(menu.get(), MF_STRING | (editable ? 0 : MF_GRAYED), IDC_SM_ACT_RENAME,
+                L"Rename\tF2");
+  ::AppendMenuW(menu.get(), MF_STRING | (editable ? 0 : MF_GRAYED), IDC_SM_ACT_REMOVE,
+                L"Remove\tDel");
+  const int command = ::TrackPopupMenu(menu.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON, screen.x,
+                                       screen.y, 0, hwnd(), nullptr);
+  if (command) ::SendMessageW(hwnd(), WM_COMMAND, MAKEWPARAM(command, 0), 0);
+}
+
+// --- messages -------------------------------------------------------------------
+
+bool TfrmSubMenus::onCommand(int id, int code, HWND control) {
+  switch (id) {
+    case IDOK:
+      // Enter in the name box adds the submenu instead of closing.
+      if (::GetFocus() == item(IDC_SM_ED_SUBMENU))
+        actAddSubmenuExecute();
+      else
+        actOkExecute();
+      return true;
+    case IDCANCEL:
+      actCancelExecute();
+      return true;
+    case IDC_SM_ACT_ADD_SUBMENU:
+      if (code == BN_CLICKED) actAddSubmenuExecute();
+      return true;
+    case IDC_SM_ACT_REMOVE:
+      if (isCommandEnabled(id)) actRemoveExecute();
+      return true;
+    case IDC_SM_ACT_RENAME:
+      if (isCommandEnabled(id)) actRenameExecute();
+      return true;
+    case IDC_SM_ACT_UNDO:
+      actUndoExecute();
+      return true;
+    case IDC_SM_CBE_ICON:
+      switch (code) {
+        case CBN_DROPDOWN:
+          if (sgFavorites) ::EnableWindow(sgFavorites, FALSE);
+          break;
+        case CBN_SELENDOK:
+          fIconIndex = static_cast<int>(::SendMessageW(control, CB_GETCURSEL, 0, 0));
+          if (fIconIndex != CB_ERR)
+            fIconIndex = static_cast<int>(::SendMessageW(control, CB_GETITEMDATA, fIconIndex, 0));
+          break;
+        case CBN_SELENDCANCEL:
+          fIconIndex = -1;
+          break;
+        case CBN_CLOSEUP:
+        case CBN_KILLFOCUS:
+          // Selection and close arrive in either order; act once both are in.
+          ::PostMessageW(hwnd(), kIconEditorClosed, 0, 0);
+          break;
+        default:
+          break;
+      }
+      return true;
+    default:
+      return DialogBase::onCommand(id, code, control);
+  }
+}
+
+bool TfrmSubMenus::onNotify(NMHDR* header, LRESULT& result) {
+  if (!header || header->hwndFrom != sgFavorites) return false;
+  switch (header->code) {
+    case NM_CLICK:
+    case NM_DBLCLK: {
+      const auto* click = reinterpret_cast<NMITEMACTIVATE*>(header);
+      int col = 0;
+      const int row = hitTest(click->ptAction, &col);
+      sgFavoritesSelectCell(col, row);
+      result = 0;
+      return true;
+    }
+    case NM_RCLICK: {
+      const auto* click = reinterpret_cast<NMITEMACTIVATE*>(header);
+      int col = 0;
+      const int row = hitTest(click->ptAction, &col);
+      if (row < 0) return true;
+      // The popup acts on the row under the pointer.
+      fLastRow = row;
+      fRow = row;
+      fCol = 1;
+      ffieldclicked = false;
+      selectRow(row);
+      POINT screen = click->ptAction;
+      ::ClientToScreen(sgFavorites, &screen);
+      showPopupMenu(row, screen);
+      return true;
+    }
+    case LVN_ITEMCHANGED: {
+      const auto* change = reinterpret_cast<NMLISTVIEW*>(header);
+      if (fFilling || !(change->uChanged & LVIF_STATE)) return true;
+      if (change->uNewState & LVIS_SELECTED) {
+        fSelectedIndex = change->iItem;
+      } else if ((change->uOldState & LVIS_SELECTED) &&
+                 ListView_GetNextItem(sgFavorites, -1, LVNI_SELECTED) < 0) {
+        fSelectedIndex = -1;
+      }
+      UpdateActionStates();
+      return true;
+    }
+    case LVN_KEYDOWN: {
+      const auto* key = reinterpret_cast<NMLVKEYDOWN*>(header);
+      const bool ctrl = (::GetKeyState(VK_CONTROL) & 0x8000) != 0;
+      if (key->wVKey == VK_DELETE && isCommandEnabled(IDC_SM_ACT_REMOVE)) {
+        actRemoveExecute();
+      } else if (key->wVKey == VK_F2 && isCommandEnabled(IDC_SM_ACT_RENAME)) {
+        fRow = fSelectedIndex;
+        actRenameExecute();
+      } else if (key->wVKey == 'Z' && ctrl) {
+        actUndoExecute();
+      } else if (key->wVKey == VK_APPS || (key->wVKey == VK_F10 && (::GetKeyState(VK_SHIFT) & 0x8000))) {
+        RECT cell = cellRect(std::max(fSelectedIndex, 0), 1);
+        POINT screen{cell.left, cell.bottom};
+        ::ClientToScreen(sgFavorites, &screen);
+        showPopupMenu(fSelectedIndex, screen);
+      }
+      return true;
+    }
+    default:
+      return false;
+  }
+}
+
+INT_PTR TfrmSubMenus::onMessage(UINT msg, WPARAM, LPARAM lp, bool& handled) {
+  handled = true;
+  switch (msg) {
+    case WM_SIZE:
+      layout();
+      handled = false;
+      return 0;
+    case WM_GETMINMAXINFO: {
+      auto* limits = reinterpret_cast<MINMAXINFO*>(lp);
+      limits->ptMinTrackSize = POINT{scale(kMinWidth), scale(kMinHeight)};
+      return 0;
+    }
+    case WM_MEASUREITEM: {
+      auto* measure = reinterpret_cast<MEASUREITEMSTRUCT*>(lp);
+      if (measure->CtlType == ODT_LISTVIEW) {
+        measure->itemHeight = static_cast<UINT>(scale(kRowHeight));
+      } else if (measure->CtlType == ODT_COMBOBOX) {
+        measure->itemHeight = static_cast<UINT>(
+            measure->itemID == static_cast<UINT>(-1) ? scale(kRowHeight - 6) : scale(24));
+      } else {
+        handled = false;
+      }
+      return TRUE;
+    }
+    case WM_DRAWITEM: {
+      const auto* draw = reinterpret_cast<const DRAWITEMSTRUCT*>(lp);
+      switch (draw->CtlID) {
+        case IDC_SM_GRID:
+          drawGridRow(*draw);
+          break;
+        case IDC_SM_CBE_ICON:
+        case IDC_SM_CBE_MENU_ITEM:
+          drawIconEntry(*draw);
+          break;
+        case IDC_SM_PNL_HINT:
+          drawHintPanel(*draw);
+          break;
+        case IDC_SM_IMAGE1:
+          if (fPluginIcon) {
+            const int size = scale(32);
+            const RECT& r = draw->rcItem;
+            ::ImageList_Draw(fPluginIcon.get(), 0, draw->hDC, r.left + (r.right - r.left - size) / 2,
+                             r.top + (r.bottom - r.top - size) / 2, ILD_TRANSPARENT);
+          }
+          break;
+        default:
+          handled = false;
+          return 0;
+      }
+      return TRUE;
+    }
+    case WM_CONTEXTMENU:
+      handled = false;
+      return 0;
+    case kIconEditorClosed:
+      closeIconEditor();
+      return 0;
+    default:
+      handled = false;
+      return 0;
+  }
+}
+
+// --- drawing ----------------------------------------------------------------------
+
+void TfrmSubMenus::drawGridRow(const DRAWITEMSTRUCT& draw) {
+  const int row = static_cast<int>(draw.itemID);
+  if (row < 0 || row >= fSubMenus.count()) return;
+  const TSubMenuItem& submenu = fSubMenus.items().Items(row);
+  const bool selected = (draw.itemState & ODS_SELECTED) != 0;
+  const bool focused = ::GetFocus() == sgFavorites;
+  const int back = selected ? (focused ? COLOR_HIGHLIGHT : COLOR_BTNFACE) : COLOR_WINDOW;
+  const int fore = selected ? (focused ? COLOR_HIGHLIGHTTEXT : COLOR_BTNTEXT) : COLOR_WINDOWTEXT;
+  ::FillRect(draw.hDC, &draw.rcItem, ::GetSysColorBrush(back));
+
+  const RECT icon = cellRect(row, 0);
+  if (!submenu.Image().empty() && ilIcons) {
+    const int index = iconIndexOf(submenu.Image());
+    if (index >= 0)
+      ::ImageList_Draw(ilIcons.get(), index, draw.hDC, icon.left + scale(5), icon.top + scale(3),
+                       ILD_TRANSPARENT);
+  }
+  RECT name = cellRect(row, 1);
+  name.left += scale(6);
+  ::SetBkMode(draw.hDC, TRANSPARENT);
+  ::SetTextColor(draw.hDC, ::GetSysColor(fore));
+  ::DrawTextW(draw.hDC, submenu.SubMenu().c_str(), static_cast<int>(submenu.SubMenu().size()),
+              &name, DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS | DT_NOPREFIX);
+  if ((draw.itemState & ODS_FOCUS) && focused) ::DrawFocusRect(draw.hDC, &draw.rcItem);
+}
+
+void TfrmSubMenus::drawIconEntry(const DRAWITEMSTRUCT& draw) {
+  const bool selected = (draw.itemState & ODS_SELECTED) != 0;
+  ::FillRect(draw.hDC, &draw.rcItem,
+             ::GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
+  if (draw.itemID == static_cast<UINT>(-1)) return;
+  const int index = static_cast<int>(draw.itemData);
+  const RECT& r = draw.rcItem;
+  const int top = r.top + (r.bottom - r.top - fIconSize) / 2;
+  if (ilIcons && index >= 0)
+    ::ImageList_Draw(ilIcons.get(), index, draw.hDC, r.left + scale(3), top, ILD_TRANSPARENT);
+  // The closed field of a 44-pixel picker has room for the picture only.
+  if (draw.itemState & ODS_COMBOBOXEDIT) return;
+  if (static_cast<size_t>(index) >= fIconCaptions.size()) return;
+  RECT caption = r;
+  caption.left += fIconSize + scale(8);
+  ::SetBkMode(draw.hDC, TRANSPARENT);
+  ::SetTextColor(draw.hDC, ::GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
+  const std::wstring& textOf = fIconCaptions[static_cast<size_t>(index)];
+  ::DrawTextW(draw.hDC, textOf.c_str(), static_cast<int>(textOf.size()), &caption,
+              DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS | DT_NOPREFIX);
+}
+
+void TfrmSubMenus::drawHintPanel(const DRAWITEMSTRUCT& draw) {
+  RECT r = draw.rcItem;
+  ::FillRect(draw.hDC, &r, ::GetSysColorBrush(COLOR_BTNFACE));
+  ::DrawEdge(draw.hDC, &r, BDR_SUNKENOUTER, BF_RECT);
+  const std::wstring hint = text(IDC_SM_PNL_HINT);
+  r.left += scale(4);
+  r.right -= scale(4);
+  r.bottom -= scale(3);
+  ::SetBkMode(draw.hDC, TRANSPARENT);
+  ::SetTextColor(draw.hDC, ::GetSysColor(COLOR_BTNTEXT));
+  HGDIOBJ font = reinterpret_cast<HGDIOBJ>(::SendMessageW(hwnd(), WM_GETFONT, 0, 0));
+  fav::SelectObjectScope useFont(draw.hDC, font);
+  ::DrawTextW(draw.hDC, hint.c_str(), static_cast<int>(hint.size()), &r,
+              DT_SINGLELINE | DT_BOTTOM | DT_END_ELLIPSIS | DT_NOPREFIX);
+}
+
+std::wstring TfrmSubMenus::text(int id) const {
+  HWND control = item(id);
+  if (!control) return {};
+  const int length = ::GetWindowTextLengthW(control);
+  std::wstring value(static_cast<size_t>(length) + 1, L'\0');
+  const int got = ::GetWindowTextW(control, value.data(), length + 1);
+  value.resize(static_cast<size_t>(got > 0 ? got : 0));
+  return value;
+}
+
+LRESULT CALLBACK TfrmSubMenus::editorProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR,
+                                          DWORD_PTR data) {
+  try {
+    auto* self = reinterpret_cast<TfrmSubMenus*>(data);
+    switch (msg) {
+      case WM_GETDLGCODE:
+        // Enter, Tab and Escape belong to the rename, not to the dialog.
+        return ::DefSubclassProc(hwnd, msg, wp, lp) | DLGC_WANTALLKEYS;
+      case WM_KEYDOWN:
+        if (wp == VK_RETURN || wp == VK_TAB) {
+          self->edtItemCommit();
+          return 0;
+        }
+        if (wp == VK_ESCAPE) {
+          self->edtItemCancel();
+          return 0;
+        }
+        break;
+      case WM_CHAR:
+        if (wp == L'\r' || wp == L'\t' || wp == 27) return 0;
+        break;
+      case WM_KILLFOCUS: {
+        const LRESULT result = ::DefSubclassProc(hwnd, msg, wp, lp);
+        self->edtItemCommit();
+        return result;
+      }
+      default:
+        break;
+    }
+  } catch (...) {
+    return 0;
+  }
+  return ::DefSubclassProc(hwnd, msg, wp, lp);
+}
