@@ -1,5 +1,6 @@
 #include "dialog_base.h"
 
+#include <algorithm>
 #include <exception>
 
 #include "ui_seam.h"
@@ -154,6 +155,7 @@ bool DialogBase::translateShortcut(const MSG& msg) {
   const bool shift = (::GetKeyState(VK_SHIFT) & 0x8000) != 0;
   for (const Shortcut& s : shortcuts_) {
     if (s.virtualKey != msg.wParam || s.alt != alt || s.ctrl != ctrl || s.shift != shift) continue;
+    if (!wantsShortcut(msg, s)) return false;
     // A shortcut obeys its command's enabled rule; a disabled one is swallowed.
     if (isCommandEnabled(s.command))
       ::SendMessageW(hwnd_, WM_COMMAND, MAKEWPARAM(s.command, 0), 0);
@@ -163,7 +165,11 @@ bool DialogBase::translateShortcut(const MSG& msg) {
 }
 
 void DialogBase::setHintText(const std::wstring& text) {
-  if (hintPanel_ && hintText() != text) ::SetWindowTextW(hintPanel_, text.c_str());
+  if (hintPanel_ && hintText() != text) {
+    ::SetWindowTextW(hintPanel_, text.c_str());
+    // Owner-drawn panels are not repainted by a new text on their own.
+    ::InvalidateRect(hintPanel_, nullptr, TRUE);
+  }
 }
 
 std::wstring DialogBase::hintText() const {
@@ -209,9 +215,13 @@ INT_PTR DialogBase::handle(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_SETCURSOR: {
       HWND over = reinterpret_cast<HWND>(wp);
       if (over != lastHintControl_) {
+        const HWND left = lastHintControl_;
         lastHintControl_ = over;
         auto it = hints_.find(over);
-        if (it != hints_.end()) setHintText(it->second);
+        if (it != hints_.end())
+          setHintText(it->second);
+        else if (std::find(clearOnLeave_.begin(), clearOnLeave_.end(), left) != clearOnLeave_.end())
+          setHintText(L"");
       }
       break;
     }

@@ -86,6 +86,9 @@ class DialogBase {
   virtual void onDestroy() {}
   // Whether the command a shortcut names may run now.
   virtual bool isCommandEnabled(int command) const;
+  // Whether a shortcut applies to this key message at all; when not, the key
+  // goes on to its control as usual (a combo box keeps Alt+Down, say).
+  virtual bool wantsShortcut(const MSG&, const Shortcut&) const { return true; }
 
   void setShortcuts(std::vector<Shortcut> shortcuts) { shortcuts_ = std::move(shortcuts); }
 
@@ -94,6 +97,9 @@ class DialogBase {
   // leave it as it is.
   void setHintPanel(HWND panel) { hintPanel_ = panel; }
   void setHint(HWND control, std::wstring hint) { hints_[control] = std::move(hint); }
+  // The panel is cleared when the mouse leaves this control for one without
+  // a hint of its own.
+  void clearHintOnLeave(HWND control) { clearOnLeave_.push_back(control); }
   void setHintText(const std::wstring& text);
   std::wstring hintText() const;
 
@@ -113,6 +119,7 @@ class DialogBase {
   HWND hintPanel_ = nullptr;
   std::map<HWND, std::wstring> hints_;
   HWND lastHintControl_ = nullptr;
+  std::vector<HWND> clearOnLeave_;
   std::vector<Shortcut> shortcuts_;
 };
 

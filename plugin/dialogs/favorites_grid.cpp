@@ -1,0 +1,996 @@
+// The favorites grid of the Configure Favorites dialog: a report list view
+// (one row per favorite, the row carrying its favorite), the icon lists it
+// draws from, the three in-place editors, and the commands that reorder rows.
+#include <windows.h>
+#include <commctrl.h>
+#include <windowsx.h>
+
+#include <algorithm>
+#include <cwctype>
+
+#include "frm_ConfigureFavorites.h"
+#include "frm_ConfigureFavorites_res.h"
+#include "glyphs.h"
+#include "plugin_state.h"
+#include "ui_seam.h"
+#include "un_plugincommon.h"
+
+namespace {
+
+constexpr int kIconColumn = 44;
+constexpr int kSubmenuColumn = 128;
+constexpr int kIconOffset = 5;
+constexpr int kPickerListWidth = 240;
+constexpr UINT_PTR kSubclassId = 1;
+constexpr wchar_t kBlankIcon[] = L"[fav]_empty.bmp";
+
+bool isBlank(const std::wstring& text) {
+  return std::all_of(text.begin(), text.end(),
+                     [](wchar_t c) { return c <= L' ' || std::iswspace(static_cast<wint_t>(c)); });
+}
+
+bool startsWithNoCase(const std::wstring& text, const std::wstring& prefix) {
+  return text.size() >= prefix.size() &&
+         ::CompareStringOrdinal(text.c_str(), static_cast<int>(prefix.size()), prefix.c_str(),
+                                static_cast<int>(prefix.size()), TRUE) == CSTR_EQUAL;
+}
+
+bool endsWithNoCase(const std::wstring& text, const std::wstring& suffix) {
+  return text.size() >= suffix.size() &&
+         ::CompareStringOrdinal(text.c_str() + text.size() - suffix.size(),
+                                static_cast<int>(suffix.size()), suffix.c_str(),
+                                static_cast<int>(suffix.size()), TRUE) == CSTR_EQUAL;
+}
+
+bool containsNoCase(const std::wstring& text, const std::wstring& part) {
+  if (part.empty()) return true;
+  if (text.size() < part.size()) return false;
+  for (size_t i = 0; i + part.size() <= text.size(); ++i)
+    if (::CompareStringOrdinal(text.c_str() + i, static_cast<int>(part.size()), part.c_str(),
+                               static_cast<int>(part.size()), TRUE) == CSTR_EQUAL)
+      return true;
+  return false;
+}
+
+std::wstring joinPath(const std::wstring& folder, const std::wstring& name) {
+  if (folder.empty()) return name;
+  const wchar_t last = folder.back();
+  return (last == L'\\' || last == L'/') ? folder + name : folder + L"\\" + name;
+}
+
+// Icon files of folder whose names start with prefix and end in ".bmp",
+// sorted by name ignoring case.
+std::vector<std::wstring> listIconFiles(const std::wstring& folder, const std::wstring& prefix) {
+  std::vector<std::wstring> names;
+  WIN32_FIND_DATAW found{};
+  fav::unique_find find{::FindFirstFileExW(joinPath(folder, prefix + L"*.bmp").c_str(),
+                                           FindExInfoBasic, &found, FindExSearchNameMatch,
+                                           nullptr, 0)};
+  if (!find) return names;
+  do {
+    if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
+    const std::wstring name = found.cFileName;
+    // The pattern also matches short names and longer extensions.
+    if (startsWithNoCase(name, prefix) && endsWithNoCase(name, L".bmp")) names.push_back(name);
+  } while (::FindNextFileW(find.get(), &found));
+  std::sort(names.begin(), names.end(), [](const std::wstring& a, const std::wstring& b) {
+    const int c = ::CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b.c_str(),
+                                         static_cast<int>(b.size()), TRUE);
+    return c == CSTR_LESS_THAN || (c == CSTR_EQUAL && a < b);
+  });
+  return names;
+}
+
+fav::unique_hbitmap blankPicture(int px) {
+  fav::unique_hbitmap empty{::CreateBitmap(1, 1, 1, 32, nullptr)};
+  if (!empty) return {};
+  return dialogs::fitBitmap(empty.get(), px);
+}
+
+int systemDpi() {
+  HDC screen = ::GetDC(nullptr);
+  const int dpi = screen ? ::GetDeviceCaps(screen, LOGPIXELSY) : 96;
+  if (screen) ::ReleaseDC(nullptr, screen);
+  return dpi > 0 ? dpi : 96;
+}
+
+void insertComboItem(HWND combo, const std::wstring& caption, int image) {
+  COMBOBOXEXITEMW entry{};
+  entry.mask = CBEIF_TEXT | CBEIF_IMAGE | CBEIF_SELECTEDIMAGE;
+  entry.iItem = -1;
+  entry.pszText = const_cast<wchar_t*>(caption.c_str());
+  entry.iImage = image;
+  entry.iSelectedImage = image;
+  ::SendMessageW(combo, CBEM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&entry));
+}
+
+}  // namespace
+
+// --- the grid window ------------------------------------------------------------------
+
+void TfrmConfigureFavorites::createGrid() {
+  sgFavorites_ = ::CreateWindowExW(
+      WS_EX_CLIENTEDGE, WC_LISTVIEWW, L"Favorites",
+      WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_CLIPSIBLINGS | WS_VSCROLL | LVS_REPORT |
+          LVS_NOCOLUMNHEADER | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_OWNERDRAWFIXED,
+      0, 0, 100, 100, hwnd(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_SG_FAVORITES)),
+      thisModule(), nullptr);
+  if (!sgFavorites_) return;
+  // Tab order: right after the in-place editors, which stay above it.
+  ::SetWindowPos(sgFavorites_, item(IDC_EDT_ITEM), 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  ListView_SetExtendedListViewStyle(sgFavorites_, LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER);
+  // The font makes the list ask for its row height again.
+  ::SendMessageW(sgFavorites_, WM_SETFONT, ::SendMessageW(hwnd(), WM_GETFONT, 0, 0), FALSE);
+  const int widths[] = {scale(kIconColumn), scale(kSubmenuColumn), scale(200)};
+  for (int c = 0; c < 3; ++c) {
+    LVCOLUMNW column{};
+    column.mask = LVCF_WIDTH | LVCF_SUBITEM;
+    column.cx = widths[c];
+    column.iSubItem = c;
+    ListView_InsertColumn(sgFavorites_, c, &column);
+  }
+  ::SetWindowSubclass(sgFavorites_, &TfrmConfigureFavorites::gridProc, kSubclassId,
+                      reinterpret_cast<DWORD_PTR>(this));
+  ::SetWindowSubclass(item(IDC_EDT_ITEM), &TfrmConfigureFavorites::editorProc, kSubclassId,
+                      reinterpret_cast<DWORD_PTR>(this));
+  for (int id : {IDC_CBE_ICON, IDC_CB_SUBMENU_EDIT, IDC_CBE_MENU_ITEM}) {
+    HWND combo = item(id);
+    ::SendMessageW(combo, CB_SETDROPPEDWIDTH, scale(id == IDC_CBE_MENU_ITEM ? kPickerListWidth : kPickerListWidth), 0);
+  }
+}
+
+void TfrmConfigureFavorites::FormResize() {
+  if (!sgFavorites_) return;
+  RECT client{};
+  ::GetClientRect(sgFavorites_, &client);
+  ListView_SetColumnWidth(sgFavorites_, 0, scale(kIconColumn));
+  ListView_SetColumnWidth(sgFavorites_, 1, scale(kSubmenuColumn));
+  ListView_SetColumnWidth(sgFavorites_, 2,
+                          std::max<int>(client.right - scale(kIconColumn) - scale(kSubmenuColumn),
+                                        scale(40)));
+}
+
+int TfrmConfigureFavorites::rowCount() const {
+  if (!sgFavorites_) return fFavoriteItems.Count();
+  return ListView_GetItemCount(sgFavorites_);
+}
+
+TFavoriteItem* TfrmConfigureFavorites::rowFavorite(int row) const {
+  if (!sgFavorites_) {
+    return row >= 0 && row < fFavoriteItems.Count()
+               ? const_cast<TFavoriteItem*>(&fFavoriteItems.Items(row))
+               : nullptr;
+  }
+  if (row < 0 || row >= ListView_GetItemCount(sgFavorites_)) return nullptr;
+  LVITEMW lv{};
+  lv.mask = LVIF_PARAM;
+  lv.iItem = row;
+  if (!ListView_GetItem(sgFavorites_, &lv)) return nullptr;
+  return reinterpret_cast<TFavoriteItem*>(lv.lParam);
+}
+
+int TfrmConfigureFavorites::favoriteIndex(const TFavoriteItem* favorite) const {
+  for (int i = 0; i < fFavoriteItems.Count(); ++i)
+    if (&fFavoriteItems.Items(i) == favorite) return i;
+  return -1;
+}
+
+int TfrmConfigureFavorites::rowOfFavorite(int index) const {
+  if (index < 0 || index >= fFavoriteItems.Count()) return -1;
+  if (!sgFavorites_) return index;
+  const TFavoriteItem* wanted = &fFavoriteItems.Items(index);
+  const int n = ListView_GetItemCount(sgFavorites_);
+  // Unfiltered, row i carries favorite i.
+  if (index < n && rowFavorite(index) == wanted) return index;
+  for (int row = 0; row < n; ++row)
+    if (rowFavorite(row) == wanted) return row;
+  return -1;
+}
+
+void TfrmConfigureFavorites::setRowTexts(int row) {
+  const TFavoriteItem* favorite = rowFavorite(row);
+  if (!favorite || !sgFavorites_) return;
+  // Column 0 is drawn as a picture; its text names the icon for tools that
+  // read rows.
+  ListView_SetItemText(sgFavorites_, row, 0, const_cast<wchar_t*>(favorite->Image().c_str()));
+  ListView_SetItemText(sgFavorites_, row, 1, const_cast<wchar_t*>(favorite->SubMenu().c_str()));
+  ListView_SetItemText(sgFavorites_, row, 2, const_cast<wchar_t*>(favorite->FileName().c_str()));
+}
+
+bool TfrmConfigureFavorites::filterActive() const { return !filterText_.empty(); }
+
+bool TfrmConfigureFavorites::matchesFilter(const TFavoriteItem& favorite) const {
+  return filterText_.empty() || containsNoCase(favorite.FileName(), filterText_) ||
+         containsNoCase(favorite.Alias(), filterText_) ||
+         containsNoCase(favorite.SubMenu(), filterText_);
+}
+
+void TfrmConfigureFavorites::applyFilter() {
+  std::wstring text = editText(IDC_EDT_FILTER);
+  if (text == filterText_) return;
+  if (renameOpen_) edtItemCommit();
+  filterText_ = std::move(text);
+  FillGrid();
+  UpdateActionStates();
+}
+
+void TfrmConfigureFavorites::FillGrid() {
+  if (!sgFavorites_) return;
+  fillingGrid_ = true;
+  ::SendMessageW(sgFavorites_, WM_SETREDRAW, FALSE, 0);
+  ListView_DeleteAllItems(sgFavorites_);
+  int row = 0;
+  for (int i = 0; i < fFavoriteItems.Count(); ++i) {
+    TFavoriteItem& favorite = fFavoriteItems.Items(i);
+    if (!matchesFilter(favorite)) continue;
+    LVITEMW lv{};
+    lv.mask = LVIF_PARAM | LVIF_TEXT;
+    lv.iItem = row;
+    lv.pszText = const_cast<wchar_t*>(favorite.Image().c_str());
+    lv.lParam = reinterpret_cast<LPARAM>(&favorite);
+    row = ListView_InsertItem(sgFavorites_, &lv);
+    if (row < 0) break;
+    setRowTexts(row);
+    ++row;
+  }
+  const int selectedRow = rowOfFavorite(fSelectedIndex);
+  if (selectedRow >= 0) {
+    ListView_SetItemState(sgFavorites_, selectedRow, LVIS_SELECTED | LVIS_FOCUSED,
+                          LVIS_SELECTED | LVIS_FOCUSED);
+    ListView_EnsureVisible(sgFavorites_, selectedRow, FALSE);
+  }
+  ::SendMessageW(sgFavorites_, WM_SETREDRAW, TRUE, 0);
+  ::InvalidateRect(sgFavorites_, nullptr, TRUE);
+  fillingGrid_ = false;
+  FillSubmenuCombo();
+  FormResize();
+}
+
+void TfrmConfigureFavorites::moveGridRow(int from, int to) {
+  const int n = rowCount();
+  if (!sgFavorites_ || from < 0 || from >= n || to < 0 || to >= n || from == to) return;
+  fillingGrid_ = true;
+  TFavoriteItem* moved = rowFavorite(from);
+  const int step = to > from ? 1 : -1;
+  // Rows between shift by one toward from; each keeps its favorite.
+  for (int row = from; row != to; row += step) {
+    LVITEMW lv{};
+    lv.mask = LVIF_PARAM;
+    lv.iItem = row;
+    lv.lParam = reinterpret_cast<LPARAM>(rowFavorite(row + step));
+    ListView_SetItem(sgFavorites_, &lv);
+    setRowTexts(row);
+  }
+  LVITEMW lv{};
+  lv.mask = LVIF_PARAM;
+  lv.iItem = to;
+  lv.lParam = reinterpret_cast<LPARAM>(moved);
+  ListView_SetItem(sgFavorites_, &lv);
+  setRowTexts(to);
+  ListView_SetItemState(sgFavorites_, to, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+  fillingGrid_ = false;
+}
+
+void TfrmConfigureFavorites::ApplyGridOrder() {
+  // A filtered grid shows only some rows: its order says nothing about the rest.
+  if (!sgFavorites_ || filterActive()) return;
+  const int n = rowCount();
+  if (n < 2) return;
+  for (int target = 0; target < n && target < fFavoriteItems.Count(); ++target) {
+    const int current = favoriteIndex(rowFavorite(target));
+    if (current > target) fFavoriteItems.Move(current, target);
+  }
+}
+
+// --- icon lists --------------------------------------------------------------------------
+
+int TfrmConfigureFavorites::iconPixels() const {
+  return hwnd() ? scale(20) : ::MulDiv(20, systemDpi(), 96);
+}
+
+std::wstring TfrmConfigureFavorites::imageFolder() const {
+  // An empty image path means the plug-in folder, as for the tool buttons.
+  return fImagePath.empty() ? plugin::pluginFolder() : fImagePath;
+}
+
+void TfrmConfigureFavorites::LoadImages() {
+  const int px = iconPixels();
+  fav::unique_imagelist icons{::ImageList_Create(px, px, ILC_COLOR24 | ILC_MASK, 16, 64)};
+  std::vector<std::wstring> names{L""};
+  if (icons) {
+    fav::unique_hbitmap blank =
+        dialogs::loadBitmapFile(joinPath(plugin::pluginFolder(), kBlankIcon), px);
+    // A missing blank icon becomes an empty picture, so the list still works.
+    if (!blank) blank = blankPicture(px);
+    ::ImageList_AddMasked(icons.get(), blank.get(), RGB(255, 255, 255));
+    const std::wstring folder = imageFolder();
+    for (const std::wstring& name : listIconFiles(folder, fPrefix)) {
+      fav::unique_hbitmap picture = dialogs::loadBitmapFile(joinPath(folder, name), px);
+      if (!picture) continue;  // an unreadable file is left out, the rest still load
+      if (::ImageList_AddMasked(icons.get(), picture.get(), RGB(255, 255, 255)) < 0) continue;
+      names.push_back(name);
+    }
+  }
+  iconNames_ = std::move(names);
+  iconIndexByName_.clear();
+  for (size_t i = 0; i < iconNames_.size(); ++i)
+    iconIndexByName_.emplace(iconNames_[i], static_cast<int>(i));
+  // The combo boxes take the new list before the old one goes.
+  std::swap(ilIcons_, icons);
+  iconSize_ = px;
+  populateIconCombos();
+}
+
+void TfrmConfigureFavorites::populateIconCombos() {
+  if (!hwnd()) return;
+  HWND picker = item(IDC_CBE_ICON);
+  HWND menuItem = item(IDC_CBE_MENU_ITEM);
+  const std::wstring previous = selectedMenuItemIcon();
+  for (HWND combo : {picker, menuItem}) {
+    ::SendMessageW(combo, WM_SETREDRAW, FALSE, 0);
+    ::SendMessageW(combo, CB_RESETCONTENT, 0, 0);
+    ::SendMessageW(combo, CBEM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(ilIcons_.get()));
+  }
+  insertComboItem(picker, L"", 0);
+  int reselect = -1;
+  for (size_t i = 1; i < iconNames_.size(); ++i) {
+    insertComboItem(picker, iconNames_[i], static_cast<int>(i));
+    insertComboItem(menuItem, iconNames_[i], static_cast<int>(i));
+    if (reselect < 0 && !previous.empty() && iconNames_[i] == previous)
+      reselect = static_cast<int>(i) - 1;
+  }
+  ::SendMessageW(menuItem, CB_SETCURSEL, reselect, 0);
+  for (HWND combo : {picker, menuItem}) {
+    ::SendMessageW(combo, WM_SETREDRAW, TRUE, 0);
+    ::InvalidateRect(combo, nullptr, TRUE);
+  }
+}
+
+std::wstring TfrmConfigureFavorites::selectedMenuItemIcon() const {
+  if (!hwnd()) return {};
+  const int sel = static_cast<int>(::SendMessageW(item(IDC_CBE_MENU_ITEM), CB_GETCURSEL, 0, 0));
+  // cbeMenuItem entry i is icon file i (no blank entry).
+  if (sel < 0 || sel + 1 >= static_cast<int>(iconNames_.size())) return {};
+  return iconNames_[static_cast<size_t>(sel) + 1];
+}
+
+int TfrmConfigureFavorites::iconImageIndex(const std::wstring& image) const {
+  if (image.empty()) return -1;
+  auto it = iconIndexByName_.find(image);
+  return it == iconIndexByName_.end() ? -1 : it->second;
+}
+
+void TfrmConfigureFavorites::FillSubmenuCombo() {
+  if (!hwnd()) return;
+  const int px = iconPixels();
+  fav::unique_imagelist pictures{::ImageList_Create(px, px, ILC_COLOR24 | ILC_MASK, 8, 8)};
+  HWND combo = item(IDC_CB_SUBMENU_EDIT);
+  ::SendMessageW(combo, WM_SETREDRAW, FALSE, 0);
+  ::SendMessageW(combo, CB_RESETCONTENT, 0, 0);
+  ::SendMessageW(combo, CBEM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(pictures.get()));
+  const std::wstring folder = imageFolder();
+  for (int k = 0; k < fSubMenus.Count(); ++k) {
+    const TSubMenuItem& submenu = fSubMenus.Items(k);
+    fav::unique_hbitmap picture;
+    if (!submenu.Image().empty()) picture = dialogs::loadBitmapFile(joinPath(folder, submenu.Image()), px);
+    // No picture: an empty one keeps entry k on image k.
+    if (!picture) picture = blankPicture(px);
+    if (pictures) ::ImageList_AddMasked(pictures.get(), picture.get(), RGB(255, 255, 255));
+    insertComboItem(combo, submenu.SubMenu(), k);
+  }
+  ::SendMessageW(combo, WM_SETREDRAW, TRUE, 0);
+  std::swap(ilSubmenuIcons_, pictures);
+}
+
+// --- drawing ------------------------------------------------------------------------------
+
+void TfrmConfigureFavorites::sgFavoritesDrawItem(const DRAWITEMSTRUCT& draw) {
+  if (draw.itemID == static_cast<UINT>(-1)) return;
+  const int row = static_cast<int>(draw.itemID);
+  const TFavoriteItem* favorite = rowFavorite(row);
+  HDC dc = draw.hDC;
+  const bool selected = (draw.itemState & ODS_SELECTED) != 0;
+  const bool focused = ::GetFocus() == sgFavorites_;
+  // System colour pairs only, so dark and high-contrast schemes stay legible.
+  int back = COLOR_WINDOW, fore = COLOR_WINDOWTEXT;
+  if (selected) {
+    back = focused ? COLOR_HIGHLIGHT : COLOR_BTNFACE;
+    fore = focused ? COLOR_HIGHLIGHTTEXT : COLOR_BTNTEXT;
+  }
+  ::FillRect(dc, &draw.rcItem, ::GetSysColorBrush(back));
+  if (!favorite) return;
+  ::SetBkMode(dc, TRANSPARENT);
+  ::SetTextColor(dc, ::GetSysColor(fore));
+
+  int x = draw.rcItem.left;
+  const int widths[] = {ListView_GetColumnWidth(sgFavorites_, 0),
+                        ListView_GetColumnWidth(sgFavorites_, 1),
+                        ListView_GetColumnWidth(sgFavorites_, 2)};
+  const int image = iconImageIndex(favorite->Image());
+  if (image >= 0 && ilIcons_)
+    ::ImageList_Draw(ilIcons_.get(), image, dc, x + scale(kIconOffset),
+                     draw.rcItem.top + scale(kIconOffset), ILD_TRANSPARENT);
+  const std::wstring* texts[] = {nullptr, &favorite->SubMenu(), &favorite->FileName()};
+  for (int c = 0; c < 3; ++c) {
+    RECT cell{x, draw.rcItem.top, x + widths[c], draw.rcItem.bottom};
+    if (texts[c]) {
+      RECT text = cell;
+      text.left += scale(4);
+      text.right -= scale(2);
+      ::DrawTextW(dc, texts[c]->c_str(), static_cast<int>(texts[c]->size()), &text,
+                  DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
+    }
+    // The current cell of the keyboard.
+    if (focused && (draw.itemState & ODS_FOCUS) && c == currentCol_) {
+      RECT focus = cell;
+      ::InflateRect(&focus, -1, -1);
+      ::DrawFocusRect(dc, &focus);
+    }
+    x += widths[c];
+  }
+}
+
+// --- cells and editors ------------------------------------------------------------------
+
+int TfrmConfigureFavorites::cellAt(int x, int y, int* col) const {
+  LVHITTESTINFO hit{};
+  hit.pt = POINT{x, y};
+  const int row = ListView_HitTest(sgFavorites_, &hit);
+  if (col) {
+    const int w0 = ListView_GetColumnWidth(sgFavorites_, 0);
+    const int w1 = ListView_GetColumnWidth(sgFavorites_, 1);
+    RECT first{};
+    int origin = 0;
+    if (ListView_GetItemRect(sgFavorites_, 0, &first, LVIR_BOUNDS)) origin = first.left;
+    const int rel = x - origin;
+    *col = rel < w0 ? 0 : rel < w0 + w1 ? 1 : 2;
+  }
+  return row;
+}
+
+void TfrmConfigureFavorites::placeEditor(HWND editor, int row, int col, int height) {
+  RECT bounds{};
+  if (!ListView_GetItemRect(sgFavorites_, row, &bounds, LVIR_BOUNDS)) return;
+  int left = bounds.left;
+  for (int c = 0; c < col; ++c) left += ListView_GetColumnWidth(sgFavorites_, c);
+  const int width = ListView_GetColumnWidth(sgFavorites_, col);
+  POINT origin{left + 1, bounds.top + 1};
+  ::MapWindowPoints(sgFavorites_, hwnd(), &origin, 1);
+  ::SetWindowPos(editor, HWND_TOP, origin.x, origin.y, width + 1,
+                 height > 0 ? height : bounds.bottom - bounds.top + 1, SWP_NOACTIVATE);
+}
+
+void TfrmConfigureFavorites::focusGrid() {
+  if (sgFavorites_ && ::IsWindowEnabled(sgFavorites_)) ::SetFocus(sgFavorites_);
+}
+
+void TfrmConfigureFavorites::gridCellClicked(int row, int col, bool rightButton) {
+  if (row < 0 || row >= rowCount()) return;
+  fSelectedIndex = favoriteIndex(rowFavorite(row));
+  if (rightButton) {
+    // Selects the row and arms Rename for the popup menu; no picker opens.
+    fCol = col;
+    fRow = row;
+    fLastRow = row;
+    ffieldclicked = false;
+    UpdateActionStates();
+    return;
+  }
+  currentCol_ = col;
+  sgFavoritesSelectCell(col, row);
+}
+
+void TfrmConfigureFavorites::sgFavoritesSelectCell(int col, int row) {
+  if (sgFavorites_ && ::IsWindowVisible(sgFavorites_)) {
+    switch (col) {
+      case 0:
+        openIconPicker(row);
+        ffieldclicked = false;
+        fLastRow = row;
+        break;
+      case 1:
+        openSubmenuPicker(row);
+        ffieldclicked = false;
+        fLastRow = row;
+        break;
+      default:
+        if (!ffieldclicked) {
+          ffieldclicked = true;
+          fLastRow = row;
+        } else if (row == fLastRow) {
+          fRow = row;
+          fCol = 2;
+          actRenameExecute();
+        } else {
+          ffieldclicked = true;
+          fLastRow = row;
+        }
+        break;
+    }
+  }
+  fSelectedIndex = favoriteIndex(rowFavorite(row));
+  UpdateActionStates();
+}
+
+void TfrmConfigureFavorites::openIconPicker(int row) {
+  HWND picker = item(IDC_CBE_ICON);
+  editorRow_ = row;
+  pickedIndex_ = -1;
+  placeEditor(picker, row, 0, scale(320));
+  ::ShowWindow(picker, SW_SHOW);
+  ::SetFocus(picker);
+  ::SendMessageW(picker, CB_SETCURSEL, static_cast<WPARAM>(-1), 0);
+  if (fFavoriteItems.Count() > 0) {
+    const TFavoriteItem* favorite = rowFavorite(row);
+    const std::wstring image = favorite ? favorite->Image() : std::wstring();
+    // No icon preselects the blank entry; a file no longer listed, nothing.
+    const int entry = image.empty() ? 0 : iconImageIndex(image);
+    if (entry >= 0) ::SendMessageW(picker, CB_SETCURSEL, static_cast<WPARAM>(entry), 0);
+  }
+  ::SendMessageW(picker, CB_SHOWDROPDOWN, TRUE, 0);
+  SetHintText(L"Choose icon");
+}
+
+void TfrmConfigureFavorites::openSubmenuPicker(int row) {
+  HWND picker = item(IDC_CB_SUBMENU_EDIT);
+  editorRow_ = row;
+  pickedIndex_ = -1;
+  placeEditor(picker, row, 1, scale(320));
+  ::ShowWindow(picker, SW_SHOW);
+  ::SetFocus(picker);
+  ::SendMessageW(picker, CB_SETCURSEL, static_cast<WPARAM>(-1), 0);
+  // Preselects the row's submenu (the last entry of that name), one row or many.
+  if (const TFavoriteItem* favorite = rowFavorite(row)) {
+    int entry = -1;
+    for (int k = 0; k < fSubMenus.Count(); ++k)
+      if (fSubMenus.Items(k).SubMenu() == favorite->SubMenu()) entry = k;
+    if (entry >= 0) ::SendMessageW(picker, CB_SETCURSEL, static_cast<WPARAM>(entry), 0);
+  }
+  ::SendMessageW(picker, CB_SHOWDROPDOWN, TRUE, 0);
+  SetHintText(L"Choose submenu");
+}
+
+void TfrmConfigureFavorites::pickerCommand(HWND picker, int code) {
+  switch (code) {
+    case CBN_DROPDOWN:
+      ComboBoxDropDown();
+      break;
+    case CBN_SELENDOK:
+      pickedIndex_ = static_cast<int>(::SendMessageW(picker, CB_GETCURSEL, 0, 0));
+      break;
+    case CBN_SELENDCANCEL:
+      pickedIndex_ = -1;
+      break;
+    case CBN_CLOSEUP:
+      ComboBoxCloseUp(picker);
+      break;
+    default:
+      break;
+  }
+}
+
+void TfrmConfigureFavorites::ComboBoxDropDown() {
+  if (sgFavorites_) ::EnableWindow(sgFavorites_, FALSE);
+}
+
+void TfrmConfigureFavorites::ComboBoxCloseUp(HWND picker) {
+  // The entry picked with a click or Enter; Escape or a click elsewhere
+  // picks nothing.
+  const bool icon = picker == item(IDC_CBE_ICON);
+  if (icon)
+    fIconIndex = pickedIndex_;
+  else
+    fSubmenuIndex = pickedIndex_;
+  pickedIndex_ = -1;
+  if (sgFavorites_) ::EnableWindow(sgFavorites_, TRUE);
+  focusGrid();
+  ::ShowWindow(item(IDC_CBE_ICON), SW_HIDE);
+  ::ShowWindow(item(IDC_CB_SUBMENU_EDIT), SW_HIDE);
+  if (icon)
+    cbeIconExit();
+  else
+    cbFavoritesStringGridEditSelect();
+}
+
+void TfrmConfigureFavorites::cbeIconExit() {
+  TFavoriteItem* selected = rowFavorite(editorRow_);
+  if (fFavoriteItems.Count() == 0 || !selected) {
+    fIconIndex = -1;
+    return;
+  }
+  if (sgFavorites_) ::EnableWindow(sgFavorites_, FALSE);
+  if (fIconIndex >= 0 && fIconIndex < static_cast<int>(iconNames_.size())) {
+    const std::wstring chosen = iconNames_[static_cast<size_t>(fIconIndex)];
+    TFavoriteItem* owner = nullptr;
+    if (!chosen.empty())
+      for (int i = 0; i < fFavoriteItems.Count() && !owner; ++i)
+        if (fFavoriteItems.Items(i).Image() == chosen) owner = &fFavoriteItems.Items(i);
+    if (owner != selected) {
+      bool apply = true;
+      if (owner && !isChecked(IDC_CB_ALLOW_DUPLICATE_IMAGES)) {
+        const std::wstring question =
+            L"Icon already used for " + owner->FileName() + L". Clear existing?";
+        apply = showMessageBox(hwnd(), question.c_str(), L"Favorites",
+                               MB_YESNO | MB_ICONQUESTION) == IDYES;
+        if (apply) {
+          owner->Image(L"");
+          setRowTexts(rowOfFavorite(favoriteIndex(owner)));
+        }
+      }
+      if (apply) {
+        selected->Image(chosen);
+        setRowTexts(editorRow_);
+      }
+    }
+  }
+  ::ShowWindow(item(IDC_CBE_ICON), SW_HIDE);
+  if (sgFavorites_) {
+    ::EnableWindow(sgFavorites_, TRUE);
+    ::InvalidateRect(sgFavorites_, nullptr, TRUE);
+  }
+  fIconIndex = -1;
+  focusGrid();
+}
+
+void TfrmConfigureFavorites::cbFavoritesStringGridEditSelect() {
+  TFavoriteItem* selected = rowFavorite(editorRow_);
+  if (selected && fSubmenuIndex >= 0 && fSubmenuIndex < fSubMenus.Count()) {
+    selected->SubMenu(fSubMenus.Items(fSubmenuIndex).SubMenu());
+    setRowTexts(editorRow_);
+    if (sgFavorites_) ListView_RedrawItems(sgFavorites_, editorRow_, editorRow_);
+  }
+  ::ShowWindow(item(IDC_CB_SUBMENU_EDIT), SW_HIDE);
+  focusGrid();
+}
+
+void TfrmConfigureFavorites::actRenameExecute() {
+  const int rows = rowCount();
+  if (!sgFavorites_ || fLastRow < 0 || fLastRow >= rows) return;
+  const int row = fRow >= 0 && fRow < rows ? fRow : fLastRow;
+  const TFavoriteItem* favorite = rowFavorite(row);
+  if (!favorite) return;
+  HWND editor = item(IDC_EDT_ITEM);
+  ListView_EnsureVisible(sgFavorites_, row, FALSE);
+  placeEditor(editor, row, 2, 0);
+  ::SetWindowTextW(editor, favorite->FileName().c_str());
+  renameRow_ = row;
+  renameOpen_ = true;
+  ::ShowWindow(editor, SW_SHOW);
+  ::SetFocus(editor);
+  Edit_SetSel(editor, 0, -1);
+  fSelectedIndex = favoriteIndex(favorite);
+  ffieldclicked = false;
+}
+
+void TfrmConfigureFavorites::edtItemCommit(bool refocus) {
+  if (!renameOpen_) return;
+  renameOpen_ = false;
+  HWND editor = item(IDC_EDT_ITEM);
+  const int len = ::GetWindowTextLengthW(editor);
+  std::wstring text(static_cast<size_t>(len) + 1, L'\0');
+  text.resize(static_cast<size_t>(std::max(::GetWindowTextW(editor, text.data(), len + 1), 0)));
+  // An empty or blank name is refused: the favorite keeps its file.
+  if (TFavoriteItem* favorite = rowFavorite(renameRow_); favorite && !isBlank(text)) {
+    favorite->FileName(text);
+    setRowTexts(renameRow_);
+    ListView_RedrawItems(sgFavorites_, renameRow_, renameRow_);
+  }
+  if (sgFavorites_) ::EnableWindow(sgFavorites_, TRUE);
+  if (refocus) focusGrid();
+  ::ShowWindow(editor, SW_HIDE);
+}
+
+void TfrmConfigureFavorites::edtItemCancel() {
+  if (!renameOpen_) return;
+  renameOpen_ = false;
+  focusGrid();
+  ::ShowWindow(item(IDC_EDT_ITEM), SW_HIDE);
+}
+
+void TfrmConfigureFavorites::sgFavoritesMouseMove(int x, int y) {
+  std::wstring text;
+  const int row = cellAt(x, y, nullptr);
+  if (const TFavoriteItem* favorite = rowFavorite(row);
+      favorite && fFavoriteItems.Count() > 0 && !favorite->Username().empty()) {
+    text = favorite->Username() + L"@" + favorite->Database();
+    if (!favorite->ConnectAs().empty()) text += L" as " + favorite->ConnectAs();
+  }
+  SetHintText(text);
+}
+
+void TfrmConfigureFavorites::openCurrentCellEditor() {
+  const int row = rowOfFavorite(fSelectedIndex);
+  if (row < 0) return;
+  ListView_EnsureVisible(sgFavorites_, row, FALSE);
+  switch (currentCol_) {
+    case 0: openIconPicker(row); break;
+    case 1: openSubmenuPicker(row); break;
+    default:
+      fRow = row;
+      fCol = 2;
+      fLastRow = row;
+      actRenameExecute();
+      break;
+  }
+}
+
+void TfrmConfigureFavorites::finishDrag(int x, int y) {
+  const int from = dragRow_;
+  dragRow_ = -1;
+  ListView_SetInsertMark(sgFavorites_, nullptr);
+  if (from < 0 || filterActive()) return;
+  const int n = rowCount();
+  int to = cellAt(x, y, nullptr);
+  if (to < 0) to = y < 0 ? 0 : n - 1;
+  if (to == from || to < 0) return;
+  moveGridRow(from, to);
+  ApplyGridOrder();
+  fSelectedIndex = to;
+  FillGrid();
+  UpdateActionStates();
+}
+
+// --- messages of the grid and the rename editor -------------------------------------------
+
+LRESULT CALLBACK TfrmConfigureFavorites::gridProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp,
+                                                  UINT_PTR, DWORD_PTR data) {
+  try {
+    auto* self = reinterpret_cast<TfrmConfigureFavorites*>(data);
+    bool handled = false;
+    const LRESULT result = self->gridMessage(hwnd, msg, wp, lp, handled);
+    if (handled) return result;
+  } catch (...) {
+    // Nothing escapes into the host; the list carries on with its own handling.
+  }
+  if (msg == WM_NCDESTROY) ::RemoveWindowSubclass(hwnd, &TfrmConfigureFavorites::gridProc, kSubclassId);
+  return ::DefSubclassProc(hwnd, msg, wp, lp);
+}
+
+LRESULT TfrmConfigureFavorites::gridMessage(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp,
+                                            bool& handled) {
+  switch (msg) {
+    case WM_MOUSEMOVE:
+      if (dragRow_ >= 0) {
+        LVINSERTMARK mark{};
+        mark.cbSize = sizeof(mark);
+        POINT p{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
+        ListView_InsertMarkHitTest(hwnd, &p, &mark);
+        ListView_SetInsertMark(hwnd, &mark);
+      }
+      sgFavoritesMouseMove(GET_X_LPARAM(lp), GET_Y_LPARAM(lp));
+      return 0;
+    case WM_LBUTTONUP:
+      if (dragRow_ >= 0) {
+        ::ReleaseCapture();
+        finishDrag(GET_X_LPARAM(lp), GET_Y_LPARAM(lp));
+        handled = true;
+      }
+      return 0;
+    case WM_CAPTURECHANGED:
+      if (dragRow_ >= 0 && reinterpret_cast<HWND>(lp) != hwnd) {
+        dragRow_ = -1;
+        ListView_SetInsertMark(hwnd, nullptr);
+      }
+      return 0;
+    case WM_KEYDOWN:
+      switch (wp) {
+        case VK_LEFT:
+        case VK_RIGHT:
+          currentCol_ = std::clamp(currentCol_ + (wp == VK_LEFT ? -1 : 1), 0, 2);
+          ::InvalidateRect(hwnd, nullptr, FALSE);
+          handled = true;
+          return 0;
+        case VK_F2:
+          openCurrentCellEditor();
+          handled = true;
+          return 0;
+        case VK_ESCAPE:
+          if (dragRow_ >= 0) {
+            dragRow_ = -1;
+            ListView_SetInsertMark(hwnd, nullptr);
+            ::ReleaseCapture();
+            handled = true;
+          }
+          return 0;
+        default:
+          return 0;
+      }
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+      // The selection colour follows the focus.
+      ::InvalidateRect(hwnd, nullptr, FALSE);
+      return 0;
+    default:
+      return 0;
+  }
+}
+
+LRESULT CALLBACK TfrmConfigureFavorites::editorProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp,
+                                                    UINT_PTR, DWORD_PTR data) {
+  try {
+    auto* self = reinterpret_cast<TfrmConfigureFavorites*>(data);
+    bool handled = false;
+    const LRESULT result = self->editorMessage(hwnd, msg, wp, lp, handled);
+    if (handled) return result;
+  } catch (...) {
+    // Nothing escapes into the host; the edit box carries on.
+  }
+  if (msg == WM_NCDESTROY)
+    ::RemoveWindowSubclass(hwnd, &TfrmConfigureFavorites::editorProc, kSubclassId);
+  return ::DefSubclassProc(hwnd, msg, wp, lp);
+}
+
+LRESULT TfrmConfigureFavorites::editorMessage(HWND, UINT msg, WPARAM wp, LPARAM, bool& handled) {
+  switch (msg) {
+    case WM_GETDLGCODE:
+      // Enter, Tab and Escape belong to the rename, not to the dialog.
+      if (renameOpen_) {
+        handled = true;
+        return DLGC_WANTALLKEYS | DLGC_HASSETSEL | DLGC_WANTCHARS;
+      }
+      return 0;
+    case WM_KEYDOWN:
+      if (!renameOpen_) return 0;
+      if (wp == VK_RETURN || wp == VK_TAB) {
+        edtItemCommit(true);
+        handled = true;
+      } else if (wp == VK_ESCAPE) {
+        edtItemCancel();
+        handled = true;
+      }
+      return 0;
+    case WM_CHAR:
+      if (wp == L'\r' || wp == L'\t' || wp == 0x1B || wp == L'\n') handled = true;
+      return 0;
+    case WM_KILLFOCUS:
+      // Leaving the editor commits; the focus goes where the user sent it.
+      edtItemCommit(false);
+      return 0;
+    default:
+      return 0;
+  }
+}
+
+INT_PTR TfrmConfigureFavorites::gridDialogMessage(UINT, WPARAM, LPARAM, bool& handled) {
+  handled = false;
+  return 0;
+}
+
+bool TfrmConfigureFavorites::onNotify(NMHDR* header, LRESULT& result) {
+  if (!header || header->hwndFrom != sgFavorites_ || !sgFavorites_) return false;
+  switch (header->code) {
+    case NM_CLICK:
+    case NM_DBLCLK:
+    case NM_RCLICK: {
+      // The cell under the pointer, whatever the list reports.
+      const DWORD pos = ::GetMessagePos();
+      POINT p{GET_X_LPARAM(pos), GET_Y_LPARAM(pos)};
+      const auto* activate = reinterpret_cast<const NMITEMACTIVATE*>(header);
+      if (activate->ptAction.x || activate->ptAction.y) p = activate->ptAction;
+      else ::ScreenToClient(sgFavorites_, &p);
+      int col = 2;
+      const int row = cellAt(p.x, p.y, &col);
+      gridCellClicked(row, col, header->code == NM_RCLICK);
+      result = 0;
+      return true;
+    }
+    case LVN_ITEMCHANGED: {
+      const auto* change = reinterpret_cast<const NMLISTVIEW*>(header);
+      if (!fillingGrid_ && change->iItem >= 0 && (change->uChanged & LVIF_STATE) &&
+          (change->uNewState & LVIS_SELECTED) && !(change->uOldState & LVIS_SELECTED)) {
+        fSelectedIndex = favoriteIndex(rowFavorite(change->iItem));
+        UpdateActionStates();
+      }
+      result = 0;
+      return true;
+    }
+    case LVN_BEGINDRAG: {
+      const auto* drag = reinterpret_cast<const NMLISTVIEW*>(header);
+      if (!filterActive() && drag->iItem >= 0) {
+        dragRow_ = drag->iItem;
+        ::SetCapture(sgFavorites_);
+      }
+      result = 0;
+      return true;
+    }
+    default:
+      return false;
+  }
+}
+
+// --- list commands that only reorder or append -----------------------------------------------
+
+void TfrmConfigureFavorites::actUpExecute() {
+  const int sel = fSelectedIndex;
+  if (sel <= 0 || sel >= fFavoriteItems.Count() || filterActive()) return;
+  if (sgFavorites_) {
+    moveGridRow(sel, sel - 1);
+    ApplyGridOrder();
+  } else {
+    fFavoriteItems.Move(sel, sel - 1);
+  }
+  fSelectedIndex = sel - 1;
+  FillGrid();
+  UpdateActionStates();
+}
+
+void TfrmConfigureFavorites::actDownExecute() {
+  const int n = fFavoriteItems.Count();
+  if (filterActive()) return;
+  // No selection means the first row.
+  const int sel = fSelectedIndex < 0 ? 0 : fSelectedIndex;
+  if (sel >= n - 1) return;
+  if (sgFavorites_) {
+    moveGridRow(sel, sel + 1);
+    ApplyGridOrder();
+  } else {
+    fFavoriteItems.Move(sel, sel + 1);
+  }
+  fSelectedIndex = sel + 1;
+  FillGrid();
+  UpdateActionStates();
+}
+
+void TfrmConfigureFavorites::actAddSeparatorExecute() {
+  TFavoriteItem& separator = fFavoriteItems.Add();
+  separator.FileName(L"-");
+  separator.FileType(0);
+  FillGrid();
+  UpdateActionStates();
+}
+
+void TfrmConfigureFavorites::actRemoveExecute() {
+  const int n = fFavoriteItems.Count();
+  if (n == 0 || fSelectedIndex < 0 || fSelectedIndex >= n) return;
+  fFavoriteItems.Delete(fSelectedIndex);
+  if (fSelectedIndex >= n - 1) fSelectedIndex = n - 2;  // the new last row, or none
+  if (fLastRow >= n - 1) fLastRow = -1;
+  FillGrid();
+  UpdateActionStates();
+}
+
+void TfrmConfigureFavorites::actSortBySubmenuExecute() {
+  ApplyGridOrder();
+  // The selected favorite stays selected where the grouping puts it.
+  const bool hadSelection = fSelectedIndex >= 0 && fSelectedIndex < fFavoriteItems.Count();
+  const TFavoriteItem selected = hadSelection ? fFavoriteItems.Items(fSelectedIndex) : TFavoriteItem{};
+  fFavoriteItems.SortBySubmenu();
+  if (hadSelection) {
+    for (int i = 0; i < fFavoriteItems.Count(); ++i)
+      if (fFavoriteItems.Items(i) == selected) {
+        fSelectedIndex = i;
+        break;
+      }
+  }
+  FillGrid();
+  UpdateActionStates();
+}
+
+void TfrmConfigureFavorites::actAddSubmenuExecute() {
+  if (isCtrlDown(readKeyboardState())) {
+    SubmenuEditorHandOver();
+  } else {
+    const std::wstring name = editText(IDC_ED_SUBMENU);
+    if (!fSubMenus.Exists(name)) {
+      TSubMenuItem& submenu = fSubMenus.Add();
+      submenu.SubMenu(name);
+      submenu.Image(selectedMenuItemIcon());
+    }
+  }
+  fSubMenus.Sort();
+  keepBlankSubmenuFirst();
+  FillSubmenuCombo();
+}
+
+void TfrmConfigureFavorites::keepBlankSubmenuFirst() {
+  // The file keeps the blank entry at position 0 and never reads it back, so
+  // a name sorting before it (" x", "!x") must not take its place.
+  for (int k = 1; k < fSubMenus.Count(); ++k) {
+    const TSubMenuItem& s = fSubMenus.Items(k);
+    if (s.SubMenu().empty() && s.Image().empty()) {
+      fSubMenus.Move(k, 0);
+      break;
+    }
+  }
+}

@@ -1,0 +1,670 @@
+#include "frm_ConfigureFavorites.h"
+
+#include <commctrl.h>
+#include <windowsx.h>
+
+#include <algorithm>
+
+#include "PlugInIntf.h"
+#include "frm_ConfigureFavorites_res.h"
+#include "glyph_ids.h"
+#include "glyphs.h"
+#include "main_menu_items.h"
+#include "plugin_state.h"
+#include "text_codec.h"
+#include "ui_seam.h"
+#include "un_logger.h"
+#include "un_plugincommon.h"
+
+namespace {
+
+struct ActionText {
+  int id;
+  const wchar_t* hint;
+  int glyph;
+};
+
+// Hints of the action buttons (their captions are in the layout).
+constexpr ActionText kActions[] = {
+    {IDC_ACT_UP, L"Move favorite up", IDB_GLYPH_UP},
+    {IDC_ACT_DOWN, L"Move favorite down", IDB_GLYPH_DOWN},
+    {IDC_ACT_ADD, L"Add a favorite file", IDB_GLYPH_ADD},
+    {IDC_ACT_ADD_SEPARATOR, L"Add a separator", IDB_GLYPH_SEPARATOR},
+    {IDC_ACT_REMOVE, L"Remove current favorite", IDB_GLYPH_REMOVE},
+    {IDC_ACT_CONNECTION_INFO, L"Edit the connection settings", IDB_GLYPH_CONNECTION},
+    {IDC_ACT_SORT_BY_SUBMENU, L"", IDB_GLYPH_SORT},
+    {IDC_ACT_LOAD, L"Add all favorites in a folder", IDB_GLYPH_LOAD},
+    {IDC_ACT_ADD_SUBMENU, L"Add submenu to the list (Hold CTRL to edit the list)",
+     IDB_GLYPH_ADD_SUBMENU},
+    {IDOK, L"Save changes", IDB_GLYPH_OK},
+    {IDCANCEL, L"Discard changes", IDB_GLYPH_CANCEL},
+};
+
+struct OptionHint {
+  int id;
+  const wchar_t* hint;
+};
+
+constexpr OptionHint kOptionHints[] = {
+    {IDC_CB_SHOW_FULL_PATH, L"Show full path of the favorites"},
+    {IDC_CB_SHOW_FAVORITES_ON_MAIN_MENU, L"Show favorites as a separate menu"},
+    {IDC_EDT_MENU_ITEM_NAME, L"Menu item name"},
+    {IDC_EDT_IMAGE_PATH, L"Path to where the images are located"},
+    {IDC_EDT_IMAGE_PREFIX, L"Prefix of the images to be used"},
+    {IDC_EDT_REPLACE_PATH, L"Path used to replace %path% with"},
+    {IDC_CB_ALLOW_DUPLICATE_IMAGES, L"Allow images to be used more than once"},
+    {IDC_CB_STORE_PASSWORD, L"Store passwords when storing connection information"},
+    {IDC_CB_SHOW_CONNECTION_INFO, L"Show connection info of the favorites"},
+    {IDC_CB_SHIFT_DOWN, L"Suppress logon when shift pressed"},
+    {IDC_CB_CTRL_DOWN, L"Suppress logon when ctrl pressed"},
+    {IDC_CB_ALT_DOWN, L"Suppress logon when alt pressed"},
+    {IDC_ED_SUBMENU, L"Submenu name"},
+    {IDC_LBL_ADD_SUBMENU, L""},
+    {IDC_LBL_MAIN_MENU_ITEMS, L""},
+    {IDC_LBL_MENU_ITEM_NAME, L""},
+    {IDC_LBL_IMAGE_PATH, L""},
+    {IDC_LBL_IMAGE_PREFIX, L""},
+    {IDC_LBL_REPLACE_PATH, L""},
+    {IDC_PNL_HINT, L""},
+};
+
+constexpr int kLabelIds[] = {IDC_LBL_ADD_SUBMENU,  IDC_LBL_MAIN_MENU_ITEMS, IDC_LBL_MENU_ITEM_NAME,
+                             IDC_LBL_IMAGE_PATH,   IDC_LBL_IMAGE_PREFIX,    IDC_LBL_REPLACE_PATH};
+
+// Design sizes at 96 DPI.
+constexpr int kMinWidth = 612;
+constexpr int kMinHeight = 459;
+constexpr int kBottomBar = 39;
+constexpr int kRightColumn = 84;
+constexpr int kOptionsPanel = 190;
+constexpr int kSubmenuStrip = 30;
+constexpr int kFilterStrip = 26;
+
+std::wstring windowText(HWND hwnd) {
+  if (!hwnd) return {};
+  const int len = ::GetWindowTextLengthW(hwnd);
+  std::wstring text(static_cast<size_t>(len) + 1, L'\0');
+  const int got = ::GetWindowTextW(hwnd, text.data(), len + 1);
+  text.resize(static_cast<size_t>(std::max(got, 0)));
+  return text;
+}
+
+}  // namespace
+
+TfrmConfigureFavorites::TfrmConfigureFavorites() {
+  fSubMenus.Add();  // the blank entry: no submenu
+  hostVersion_ = host::HostVersion();
+  FillTypeExtensions();
+  UpdateActionStates();
+}
+
+TfrmConfigureFavorites::~TfrmConfigureFavorites() = default;
+
+void TfrmConfigureFavorites::Initialize() {
+  ReadIniFile();
+  FillGrid();
+  LoadImages();
+  actSortBySubmenuExecute();
+  initialized_ = true;
+}
+
+INT_PTR TfrmConfigureFavorites::ShowModal(HWND owner) {
+  return showModal(IDD_CONFIGURE_FAVORITES, owner);
+}
+
+// --- loading and saving --------------------------------------------------------
+
+void TfrmConfigureFavorites::ReadIniFile() {
+  log(L"TfrmConfigureFavorites.ReadIniFile start");
+  const IniFile ini = IniFile::load(fIniFilename);
+  settings_ = readSettings(ini, plugin::pluginFolder());
+  fPrefix = settings_.ImagePrefix;
+  fImagePath = settings_.ImagePath;
+  loadLists(ini, fSubMenus, fFavoriteItems);
+  mainMenuItems_ = mainMenuEntries(fav::toWide(host::MainMenuNames()));
+  if (hwnd()) {
+    applySettingsToControls();
+    FillMainMenuItems();
+  }
+  log(L"TfrmConfigureFavorites.ReadIniFile end");
+}
+
+void TfrmConfigureFavorites::FillMainMenuItems() {
+  HWND combo = item(IDC_CBX_MAIN_MENU_ITEMS);
+  if (!combo) return;
+  ComboBox_ResetContent(combo);
+  for (const std::wstring& entry : mainMenuItems_) ComboBox_AddString(combo, entry.c_str());
+  const int match = findMainMenuEntry(mainMenuItems_, settings_.NextToMenu);
+  ComboBox_SetCurSel(combo, match);
+}
+
+void TfrmConfigureFavorites::applySettingsToControls() {
+  if (!hwnd()) return;
+  loadingControls_ = true;
+  const FavoritesSettings& s = settings_;
+  auto check = [&](int id, bool on) { Button_SetCheck(item(id), on ? BST_CHECKED : BST_UNCHECKED); };
+  check(IDC_CB_SHOW_FULL_PATH, s.ShowFullPath);
+  check(IDC_CB_SHOW_FAVORITES_ON_MAIN_MENU, s.FavoritesOnMainmenu);
+  check(IDC_CB_ALLOW_DUPLICATE_IMAGES, s.AllowDuplicateImages);
+  check(IDC_CB_STORE_PASSWORD, s.SavePassword);
+  check(IDC_CB_SHOW_CONNECTION_INFO, s.ShowConnectionInfo);
+  check(IDC_CB_SHIFT_DOWN, s.ShiftState);
+  check(IDC_CB_CTRL_DOWN, s.CtrlState);
+  check(IDC_CB_ALT_DOWN, s.Altstate);
+  ::SetWindowTextW(item(IDC_EDT_MENU_ITEM_NAME), s.MenuItemName.c_str());
+  ::SetWindowTextW(item(IDC_EDT_IMAGE_PATH), s.ImagePath.c_str());
+  ::SetWindowTextW(item(IDC_EDT_IMAGE_PREFIX), s.ImagePrefix.c_str());
+  ::SetWindowTextW(item(IDC_EDT_REPLACE_PATH), s.ReplacementPath.c_str());
+  loadingControls_ = false;
+  cbShowFavoritesOnMainMenuClick();
+}
+
+FavoritesSettings TfrmConfigureFavorites::settingsFromControls() const {
+  FavoritesSettings s = settings_;
+  if (!hwnd()) return s;
+  const RECT r = restoredWindowRect();
+  s.Left = r.left;
+  s.Top = r.top;
+  s.Width = r.right - r.left;
+  s.Height = r.bottom - r.top;
+  s.ShowFullPath = isChecked(IDC_CB_SHOW_FULL_PATH);
+  s.FavoritesOnMainmenu = isChecked(IDC_CB_SHOW_FAVORITES_ON_MAIN_MENU);
+  s.AllowDuplicateImages = isChecked(IDC_CB_ALLOW_DUPLICATE_IMAGES);
+  s.MenuItemName = editText(IDC_EDT_MENU_ITEM_NAME);
+  // A stored menu the host does not offer stays as it was.
+  HWND combo = item(IDC_CBX_MAIN_MENU_ITEMS);
+  const int sel = ComboBox_GetCurSel(combo);
+  if (sel >= 0 && sel < static_cast<int>(mainMenuItems_.size())) s.NextToMenu = mainMenuItems_[sel];
+  s.ImagePrefix = editText(IDC_EDT_IMAGE_PREFIX);
+  s.ReplacementPath = editText(IDC_EDT_REPLACE_PATH);
+  s.SavePassword = isChecked(IDC_CB_STORE_PASSWORD);
+  s.ShowConnectionInfo = isChecked(IDC_CB_SHOW_CONNECTION_INFO);
+  s.ImagePath = editText(IDC_EDT_IMAGE_PATH);
+  s.ShiftState = isChecked(IDC_CB_SHIFT_DOWN);
+  s.CtrlState = isChecked(IDC_CB_CTRL_DOWN);
+  s.Altstate = isChecked(IDC_CB_ALT_DOWN);
+  return s;
+}
+
+bool TfrmConfigureFavorites::WriteIniFile(std::wstring* error) {
+  const int version = host::HostVersion();
+  if (fIniFilename.empty()) {
+    if (error) *error = L"The settings could not be saved: the settings file location is unknown.";
+    return false;
+  }
+  return saveAll(fIniFilename, settingsFromControls(), fSubMenus, fFavoriteItems, version, error);
+}
+
+void TfrmConfigureFavorites::actOkExecute() {
+  if (renameOpen_) edtItemCommit();
+  actSortBySubmenuExecute();
+  ApplyGridOrder();
+  std::wstring error;
+  if (WriteIniFile(&error)) {
+    endDialog(IDOK);
+    return;
+  }
+  // The edits stay on screen and the file as it was; the user decides.
+  showMessageBox(hwnd(), error.c_str(), L"Favorites", MB_OK | MB_ICONERROR);
+}
+
+void TfrmConfigureFavorites::actCancelExecute() { endDialog(IDCANCEL); }
+
+// --- window ----------------------------------------------------------------------
+
+HWND TfrmConfigureFavorites::edSubMenu() const { return item(IDC_ED_SUBMENU); }
+HWND TfrmConfigureFavorites::cbeMenuItem() const { return item(IDC_CBE_MENU_ITEM); }
+HWND TfrmConfigureFavorites::edtImagePath() const { return item(IDC_EDT_IMAGE_PATH); }
+HWND TfrmConfigureFavorites::edtImagePrefix() const { return item(IDC_EDT_IMAGE_PREFIX); }
+HWND TfrmConfigureFavorites::cbAllowDuplicateImages() const {
+  return item(IDC_CB_ALLOW_DUPLICATE_IMAGES);
+}
+
+std::wstring TfrmConfigureFavorites::editText(int id) const {
+  if (hwnd()) return windowText(item(id));
+  switch (id) {
+    case IDC_EDT_MENU_ITEM_NAME: return settings_.MenuItemName;
+    case IDC_EDT_IMAGE_PATH: return settings_.ImagePath;
+    case IDC_EDT_IMAGE_PREFIX: return settings_.ImagePrefix;
+    case IDC_EDT_REPLACE_PATH: return settings_.ReplacementPath;
+    default: return {};
+  }
+}
+
+bool TfrmConfigureFavorites::isChecked(int id) const {
+  if (hwnd()) return Button_GetCheck(item(id)) == BST_CHECKED;
+  switch (id) {
+    case IDC_CB_ALLOW_DUPLICATE_IMAGES: return settings_.AllowDuplicateImages;
+    case IDC_CB_STORE_PASSWORD: return settings_.SavePassword;
+    default: return false;
+  }
+}
+
+bool TfrmConfigureFavorites::onInit() {
+  FormCreate();
+  if (initialized_) {
+    applySettingsToControls();
+    FillMainMenuItems();
+    // The icon list was made before the window knew its DPI.
+    if (iconSize_ != scale(20))
+      LoadImages();
+    else
+      populateIconCombos();
+    FillGrid();
+  }
+  UpdateActionStates();
+  placeWindow();
+  layout();
+  FormShow();
+  return false;  // the grid has the focus
+}
+
+void TfrmConfigureFavorites::FormCreate() {
+  createGrid();
+  popupMenu_.reset(::LoadMenuW(thisModule(), MAKEINTRESOURCEW(IDM_PM_SG_FAVORITES)));
+  ::SendMessageW(item(IDC_EDT_FILTER), EM_SETCUEBANNER, TRUE, reinterpret_cast<LPARAM>(L"Filter"));
+
+  setHintPanel(item(IDC_PNL_HINT));
+  for (const ActionText& a : kActions) setHint(item(a.id), a.hint);
+  for (const OptionHint& o : kOptionHints) setHint(item(o.id), o.hint);
+  setHint(hwnd(), L"");  // the panels and the labels have no hint
+  setHint(item(IDC_CBX_MAIN_MENU_ITEMS), L"Choose menu");
+  clearHintOnLeave(item(IDC_CBX_MAIN_MENU_ITEMS));
+  setHint(item(IDC_CBE_ICON), L"Choose icon");
+  setHint(item(IDC_CB_SUBMENU_EDIT), L"Choose submenu");
+  applyGlyphs();
+
+  setShortcuts({{VK_UP, true, false, false, IDC_ACT_UP},
+                {VK_DOWN, true, false, false, IDC_ACT_DOWN},
+                {'F', false, true, false, IDC_EDT_FILTER}});
+
+  // Only the older menu layout can put the favorites on the main menu.
+  setEnabled(IDC_CB_SHOW_FAVORITES_ON_MAIN_MENU, hostVersion_ < ini::kRibbonHostVersion);
+  fLastRow = -1;
+  ::ShowWindow(item(IDC_CBE_ICON), SW_HIDE);
+  ::ShowWindow(item(IDC_CB_SUBMENU_EDIT), SW_HIDE);
+  ::ShowWindow(item(IDC_EDT_ITEM), SW_HIDE);
+  cbShowFavoritesOnMainMenuClick();
+}
+
+void TfrmConfigureFavorites::FormShow() {
+  // As after a closed list: editors hidden, grid enabled and focused.
+  ::ShowWindow(item(IDC_CBE_ICON), SW_HIDE);
+  ::ShowWindow(item(IDC_CB_SUBMENU_EDIT), SW_HIDE);
+  ::ShowWindow(item(IDC_EDT_ITEM), SW_HIDE);
+  if (sgFavorites_) {
+    ::EnableWindow(sgFavorites_, TRUE);
+    ::SetFocus(sgFavorites_);
+  }
+}
+
+void TfrmConfigureFavorites::applyGlyphs() {
+  glyphLists_.clear();
+  const UINT d = dpi();
+  for (const ActionText& a : kActions)
+    glyphLists_.push_back(dialogs::setButtonGlyph(item(a.id), a.glyph, d));
+  glyphLists_.push_back(dialogs::setButtonGlyph(item(IDC_BBTN_IMAGE_PATH), IDB_GLYPH_FOLDER, d));
+  if (!glyphLists_.back()) ::SetWindowTextW(item(IDC_BBTN_IMAGE_PATH), L"...");
+  else ::SetWindowTextW(item(IDC_BBTN_IMAGE_PATH), L"");
+  pluginIcon_ = dialogs::glyphImageList(IDB_PLUGIN_ICON, scale(32));
+}
+
+void TfrmConfigureFavorites::setEnabled(int id, bool enabled) {
+  HWND control = item(id);
+  if (control && (::IsWindowEnabled(control) != FALSE) != enabled) ::EnableWindow(control, enabled);
+}
+
+void TfrmConfigureFavorites::placeWindow() {
+  const int minW = scale(kMinWidth), minH = scale(kMinHeight);
+  RECT r{settings_.Left, settings_.Top, settings_.Left + std::max(settings_.Width, minW),
+         settings_.Top + std::max(settings_.Height, minH)};
+  // A rectangle saved on a monitor that is gone comes back onto the nearest one.
+  MONITORINFO mi{};
+  mi.cbSize = sizeof(mi);
+  if (::GetMonitorInfoW(::MonitorFromRect(&r, MONITOR_DEFAULTTONEAREST), &mi)) {
+    const RECT& work = mi.rcWork;
+    const int w = std::min<int>(r.right - r.left, work.right - work.left);
+    const int h = std::min<int>(r.bottom - r.top, work.bottom - work.top);
+    int x = std::clamp<int>(r.left, work.left, work.right - w);
+    int y = std::clamp<int>(r.top, work.top, work.bottom - h);
+    r = RECT{x, y, x + w, y + h};
+  }
+  ::SetWindowPos(hwnd(), nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+RECT TfrmConfigureFavorites::restoredWindowRect() const {
+  RECT r{};
+  ::GetWindowRect(hwnd(), &r);
+  if (::IsZoomed(hwnd()) || ::IsIconic(hwnd())) {
+    WINDOWPLACEMENT wp{};
+    wp.length = sizeof(wp);
+    if (::GetWindowPlacement(hwnd(), &wp)) {
+      // The placement is in work-area coordinates.
+      r = wp.rcNormalPosition;
+      MONITORINFO mi{};
+      mi.cbSize = sizeof(mi);
+      if (::GetMonitorInfoW(::MonitorFromRect(&r, MONITOR_DEFAULTTONEAREST), &mi))
+        ::OffsetRect(&r, mi.rcWork.left - mi.rcMonitor.left, mi.rcWork.top - mi.rcMonitor.top);
+    }
+  }
+  return r;
+}
+
+void TfrmConfigureFavorites::layout() {
+  if (!hwnd()) return;
+  RECT client{};
+  ::GetClientRect(hwnd(), &client);
+  const int W = client.right, H = client.bottom;
+  auto s = [this](int v) { return scale(v); };
+  HDWP batch = ::BeginDeferWindowPos(48);
+  auto place = [&](int id, int x, int y, int w, int h) {
+    HWND control = item(id);
+    if (control && batch)
+      batch = ::DeferWindowPos(batch, control, nullptr, x, y, std::max(w, 0), std::max(h, 0),
+                               SWP_NOZORDER | SWP_NOACTIVATE);
+  };
+
+  const int bottom = H - s(kBottomBar);
+  // Bottom bar: icon, hint panel, Ok and Cancel.
+  place(IDC_IMAGE1, s(3), bottom + s(3), s(34), s(34));
+  place(IDC_PNL_HINT, s(40), bottom + s(5), W - s(160) - s(42), s(30));
+  place(IDOK, W - s(160) + s(4), bottom + s(7), s(74), s(26));
+  place(IDCANCEL, W - s(80) + s(2), bottom + s(7), s(74), s(26));
+
+  // Right column.
+  const int colX = W - s(kRightColumn) + s(4);
+  const int rightButtons[] = {IDC_BBTN_UP,     IDC_BBTN_DOWN,           IDC_BBTN_ADD,
+                              IDC_BBTN_ADD_SEPARATOR, IDC_BBTN_REMOVE, IDC_BBTN_CONNECTION_INFO,
+                              IDC_BBTN_SORT};
+  for (int i = 0; i < 7; ++i) place(rightButtons[i], colX, s(4) + i * s(34), s(76), s(30));
+  place(IDC_BBTN_LOAD, colX, bottom - s(4) - s(30), s(76), s(30));
+
+  // Grid area.
+  const int areaW = W - s(kRightColumn);
+  const int optionsTop = bottom - s(kOptionsPanel);
+  const int stripTop = optionsTop - s(kSubmenuStrip);
+  const int fieldRight = areaW - s(4);
+  place(IDC_EDT_FILTER, s(4), s(4), areaW - s(8), s(21));
+  const int gridTop = s(kFilterStrip) + s(3);
+  if (sgFavorites_ && batch)
+    batch = ::DeferWindowPos(batch, sgFavorites_, nullptr, s(4), gridTop, areaW - s(8),
+                             std::max(stripTop - gridTop, s(26)), SWP_NOZORDER | SWP_NOACTIVATE);
+
+  // Add-submenu strip.
+  place(IDC_LBL_ADD_SUBMENU, s(6), stripTop + s(8), s(72), s(16));
+  const int addX = fieldRight - s(25);
+  const int pickerX = addX - s(3) - s(44);
+  place(IDC_ED_SUBMENU, s(80), stripTop + s(4), pickerX - s(4) - s(80), s(22));
+  place(IDC_CBE_MENU_ITEM, pickerX, stripTop + s(4), s(44), s(300));
+  place(IDC_SB_ADD_SUBMENU, addX, stripTop + s(3), s(25), s(24));
+
+  // Options panel.
+  const int row1 = optionsTop + s(3), row2 = optionsTop + s(21);
+  place(IDC_CB_SHOW_FULL_PATH, s(8), row1, s(168), s(17));
+  place(IDC_CB_ALLOW_DUPLICATE_IMAGES, s(180), row1, s(160), s(17));
+  place(IDC_CB_SHOW_CONNECTION_INFO, s(344), row1, std::min(s(166), fieldRight - s(344)), s(17));
+  place(IDC_CB_SHOW_FAVORITES_ON_MAIN_MENU, s(8), row2, s(168), s(17));
+  place(IDC_CB_STORE_PASSWORD, s(180), row2, s(160), s(17));
+  const int labelW = s(86), fieldX = s(96);
+  const int lines[][2] = {{IDC_LBL_MAIN_MENU_ITEMS, IDC_CBX_MAIN_MENU_ITEMS},
+                          {IDC_LBL_MENU_ITEM_NAME, IDC_EDT_MENU_ITEM_NAME},
+                          {IDC_LBL_IMAGE_PATH, IDC_EDT_IMAGE_PATH},
+                          {IDC_LBL_IMAGE_PREFIX, IDC_EDT_IMAGE_PREFIX},
+                          {IDC_LBL_REPLACE_PATH, IDC_EDT_REPLACE_PATH}};
+  for (int i = 0; i < 5; ++i) {
+    const int y = optionsTop + s(40) + i * s(23);
+    place(lines[i][0], s(8), y + s(3), labelW, s(16));
+    int w = fieldRight - fieldX;
+    if (lines[i][1] == IDC_EDT_IMAGE_PATH) {
+      w -= s(27);
+      place(IDC_BBTN_IMAGE_PATH, fieldRight - s(25), y, s(25), s(21));
+    }
+    place(lines[i][1], fieldX, y, w, lines[i][1] == IDC_CBX_MAIN_MENU_ITEMS ? s(200) : s(21));
+  }
+  const int groupTop = optionsTop + s(40) + 5 * s(23) - s(1);
+  place(IDC_GB_SUPPRESS_LOGON, s(8), groupTop, fieldRight - s(8), bottom - groupTop - s(2));
+  const int boxY = groupTop + s(15);
+  place(IDC_CB_SHIFT_DOWN, s(18), boxY, s(110), s(17));
+  place(IDC_CB_CTRL_DOWN, s(132), boxY, s(110), s(17));
+  place(IDC_CB_ALT_DOWN, s(246), boxY, s(110), s(17));
+  if (batch) ::EndDeferWindowPos(batch);
+
+  FormResize();
+}
+
+void TfrmConfigureFavorites::cbShowFavoritesOnMainMenuClick() {
+  setEnabled(IDC_CBX_MAIN_MENU_ITEMS, isChecked(IDC_CB_SHOW_FAVORITES_ON_MAIN_MENU));
+}
+
+void TfrmConfigureFavorites::edtImagePrefixChange() {
+  if (loadingControls_) return;
+  const std::wstring prefix = editText(IDC_EDT_IMAGE_PREFIX);
+  const std::wstring path = editText(IDC_EDT_IMAGE_PATH);
+  if (prefix == fPrefix && path == fImagePath) return;
+  fPrefix = prefix;
+  fImagePath = path;
+  LoadImages();
+  FillSubmenuCombo();
+  if (sgFavorites_) ::InvalidateRect(sgFavorites_, nullptr, TRUE);
+}
+
+void TfrmConfigureFavorites::bbtnImagePathClick() {
+  // Owned by this dialog, so it can never outlive it; a cancelled or failed
+  // browse keeps what the box holds.
+  const std::wstring folder = browseForFolder(L"Select Imagepath Folder", 1, hwnd());
+  if (!folder.empty()) ::SetWindowTextW(item(IDC_EDT_IMAGE_PATH), folder.c_str());
+}
+
+void TfrmConfigureFavorites::cbAllowDuplicateImagesClick() {
+  if (!isChecked(IDC_CB_ALLOW_DUPLICATE_IMAGES)) {
+    const int n = fFavoriteItems.Count();
+    for (int i = 0; i < n; ++i) {
+      const std::wstring image = fFavoriteItems.Items(i).Image();
+      if (image.empty()) continue;
+      for (int j = i + 1; j < n; ++j)
+        if (fFavoriteItems.Items(j).Image() == image) fFavoriteItems.Items(j).Image(L"");
+    }
+  }
+  if (sgFavorites_) {
+    for (int row = 0; row < rowCount(); ++row) setRowTexts(row);
+    ::InvalidateRect(sgFavorites_, nullptr, TRUE);
+  }
+}
+
+// --- actions -----------------------------------------------------------------------
+
+bool TfrmConfigureFavorites::isActionEnabled(int action) const {
+  const int n = fFavoriteItems.Count();
+  const int sel = fSelectedIndex;
+  switch (action) {
+    case IDC_ACT_UP: return sel > 0 && sel < n && !filterActive();
+    case IDC_ACT_DOWN: return (sel >= 0 ? sel < n - 1 : n >= 2) && !filterActive();
+    case IDC_ACT_REMOVE:
+    case IDC_ACT_CONNECTION_INFO: return sel >= 0 && sel < n;
+    case IDC_ACT_RENAME: return fLastRow >= 0 && fLastRow < n;
+    case IDC_EDT_FILTER: return true;
+    default: return true;
+  }
+}
+
+void TfrmConfigureFavorites::UpdateActionStates() {
+  if (!hwnd()) return;
+  for (int id : {IDC_ACT_UP, IDC_ACT_DOWN, IDC_ACT_REMOVE, IDC_ACT_CONNECTION_INFO})
+    setEnabled(id, isActionEnabled(id));
+}
+
+void TfrmConfigureFavorites::showContextMenu(int x, int y) {
+  if (!popupMenu_) return;
+  HMENU menu = ::GetSubMenu(popupMenu_.get(), 0);
+  for (int id : {IDC_ACT_UP, IDC_ACT_DOWN, IDC_ACT_RENAME, IDC_ACT_REMOVE, IDC_ACT_CONNECTION_INFO})
+    ::EnableMenuItem(menu, id, MF_BYCOMMAND | (isActionEnabled(id) ? MF_ENABLED : MF_GRAYED));
+  if (x == -1 && y == -1) {
+    // From the keyboard: at the selected row.
+    RECT r{};
+    const int row = std::max(fSelectedIndex, 0);
+    if (!ListView_GetItemRect(sgFavorites_, row, &r, LVIR_BOUNDS)) ::GetClientRect(sgFavorites_, &r);
+    POINT p{r.left + scale(40), r.bottom};
+    ::ClientToScreen(sgFavorites_, &p);
+    x = p.x;
+    y = p.y;
+  }
+  const int chosen = static_cast<int>(::TrackPopupMenu(
+      menu, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY, x, y, 0, hwnd(), nullptr));
+  if (chosen && isActionEnabled(chosen)) runAction(chosen);
+}
+
+bool TfrmConfigureFavorites::runAction(int id) {
+  switch (id) {
+    case IDC_ACT_UP: actUpExecute(); return true;
+    case IDC_ACT_DOWN: actDownExecute(); return true;
+    case IDC_ACT_ADD: actAddExecute(); return true;
+    case IDC_ACT_ADD_SEPARATOR: actAddSeparatorExecute(); return true;
+    case IDC_ACT_REMOVE: actRemoveExecute(); return true;
+    case IDC_ACT_CONNECTION_INFO: actConnectionInfoExecute(); return true;
+    case IDC_ACT_SORT_BY_SUBMENU: actSortBySubmenuExecute(); return true;
+    case IDC_ACT_LOAD: actLoadExecute(); return true;
+    case IDC_ACT_RENAME: actRenameExecute(); return true;
+    case IDC_ACT_ADD_SUBMENU: actAddSubmenuExecute(); return true;
+    case IDOK: actOkExecute(); return true;
+    case IDCANCEL: actCancelExecute(); return true;
+    default: return false;
+  }
+}
+
+bool TfrmConfigureFavorites::onCommand(int id, int code, HWND control) {
+  switch (id) {
+    case IDC_CB_SHOW_FAVORITES_ON_MAIN_MENU:
+      if (code == BN_CLICKED) cbShowFavoritesOnMainMenuClick();
+      return true;
+    case IDC_CB_ALLOW_DUPLICATE_IMAGES:
+      if (code == BN_CLICKED) cbAllowDuplicateImagesClick();
+      return true;
+    case IDC_BBTN_IMAGE_PATH:
+      if (code == BN_CLICKED) bbtnImagePathClick();
+      return true;
+    case IDC_EDT_IMAGE_PREFIX:
+    case IDC_EDT_IMAGE_PATH:
+    case IDC_EDT_REPLACE_PATH:
+      if (code == EN_CHANGE) edtImagePrefixChange();
+      return true;
+    case IDC_EDT_FILTER:
+      if (code == EN_CHANGE) applyFilter();
+      else if (code == 0 && !control) {
+        ::SetFocus(item(IDC_EDT_FILTER));
+        Edit_SetSel(item(IDC_EDT_FILTER), 0, -1);
+      }
+      return true;
+    case IDC_CBE_ICON:
+    case IDC_CB_SUBMENU_EDIT:
+      pickerCommand(control ? control : item(id), code);
+      return true;
+    case IDC_CBX_MAIN_MENU_ITEMS:
+      return true;
+    default:
+      break;
+  }
+  if (id == IDCANCEL && code == 0 && filterActive() && ::GetFocus() == item(IDC_EDT_FILTER)) {
+    // Escape in the filter box clears the filter before it closes anything.
+    ::SetWindowTextW(item(IDC_EDT_FILTER), L"");
+    return true;
+  }
+  const bool isAction = id == IDOK || id == IDCANCEL || (id >= IDC_ACT_UP && id <= IDC_ACT_ADD_SUBMENU);
+  if (!isAction) return false;
+  if (code != BN_CLICKED && code != 0 && code != 1) return true;
+  if (!isActionEnabled(id)) return true;
+  if (renameOpen_ && id != IDCANCEL) edtItemCommit();
+  return runAction(id);
+}
+
+bool TfrmConfigureFavorites::wantsShortcut(const MSG& msg, const fav::Shortcut& shortcut) const {
+  if (shortcut.command != IDC_ACT_UP && shortcut.command != IDC_ACT_DOWN) return true;
+  // Alt+Up and Alt+Down keep opening and closing combo box lists.
+  wchar_t cls[32] = {};
+  for (HWND w = msg.hwnd; w && w != hwnd(); w = ::GetParent(w)) {
+    ::GetClassNameW(w, cls, 32);
+    if (::lstrcmpiW(cls, L"ComboBox") == 0 || ::lstrcmpiW(cls, WC_COMBOBOXEXW) == 0) return false;
+  }
+  return true;
+}
+
+INT_PTR TfrmConfigureFavorites::onMessage(UINT msg, WPARAM wp, LPARAM lp, bool& handled) {
+  handled = false;
+  switch (msg) {
+    case WM_SIZE:
+      layout();
+      handled = true;
+      return 0;
+    case WM_GETMINMAXINFO: {
+      auto* info = reinterpret_cast<MINMAXINFO*>(lp);
+      info->ptMinTrackSize.x = scale(kMinWidth);
+      info->ptMinTrackSize.y = scale(kMinHeight);
+      handled = true;
+      return 0;
+    }
+    case WM_DPICHANGED: {
+      const RECT* suggested = reinterpret_cast<const RECT*>(lp);
+      applyGlyphs();
+      LoadImages();
+      FillSubmenuCombo();
+      ::SetWindowPos(hwnd(), nullptr, suggested->left, suggested->top,
+                     suggested->right - suggested->left, suggested->bottom - suggested->top,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+      handled = true;
+      return 0;
+    }
+    case WM_MEASUREITEM: {
+      auto* measure = reinterpret_cast<MEASUREITEMSTRUCT*>(lp);
+      if (measure->CtlType == ODT_LISTVIEW && measure->CtlID == IDC_SG_FAVORITES) {
+        measure->itemHeight = static_cast<UINT>(scale(26));
+        handled = true;
+        return TRUE;
+      }
+      return 0;
+    }
+    case WM_DRAWITEM: {
+      const auto* draw = reinterpret_cast<const DRAWITEMSTRUCT*>(lp);
+      if (draw->CtlID == IDC_SG_FAVORITES) sgFavoritesDrawItem(*draw);
+      else if (draw->CtlID == IDC_PNL_HINT) drawHintPanel(*draw);
+      else if (draw->CtlID == IDC_IMAGE1) drawImage1(*draw);
+      else return 0;
+      handled = true;
+      return TRUE;
+    }
+    case WM_CONTEXTMENU:
+      if (reinterpret_cast<HWND>(wp) == sgFavorites_) {
+        showContextMenu(GET_X_LPARAM(lp), GET_Y_LPARAM(lp));
+        handled = true;
+      }
+      return 0;
+    case WM_SETCURSOR:
+      return 0;
+    default:
+      return gridDialogMessage(msg, wp, lp, handled);
+  }
+}
+
+void TfrmConfigureFavorites::onDestroy() {
+  renameOpen_ = false;
+  sgFavorites_ = nullptr;
+}
+
+void TfrmConfigureFavorites::drawHintPanel(const DRAWITEMSTRUCT& draw) {
+  RECT r = draw.rcItem;
+  ::FillRect(draw.hDC, &r, ::GetSysColorBrush(COLOR_BTNFACE));
+  const std::wstring text = windowText(draw.hwndItem);
+  ::InflateRect(&r, -scale(4), -scale(3));
+  ::SetBkMode(draw.hDC, TRANSPARENT);
+  ::SetTextColor(draw.hDC, ::GetSysColor(COLOR_BTNTEXT));
+  ::DrawTextW(draw.hDC, text.c_str(), static_cast<int>(text.size()), &r,
+              DT_LEFT | DT_BOTTOM | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
+}
+
+void TfrmConfigureFavorites::drawImage1(const DRAWITEMSTRUCT& draw) {
+  ::FillRect(draw.hDC, &draw.rcItem, ::GetSysColorBrush(COLOR_BTNFACE));
+  if (!pluginIcon_) return;
+  const int size = scale(32);
+  const int x = (draw.rcItem.left + draw.rcItem.right - size) / 2;
+  const int y = (draw.rcItem.top + draw.rcItem.bottom - size) / 2;
+  ::ImageList_Draw(pluginIcon_.get(), 0, draw.hDC, x, y, ILD_TRANSPARENT);
+}

@@ -1,0 +1,200 @@
+// TfrmConfigureFavorites: the modal dialog that edits everything Favorites.ini
+// holds - the favorites grid, the submenus, the options - and writes it back
+// on Ok. The shell, options and file handling live in frm_ConfigureFavorites.cpp,
+// the grid and its in-place editors in favorites_grid.cpp, the list commands
+// that open files, folders and child dialogs in frm_ConfigureFavorites_commands.cpp.
+#pragma once
+
+#include <windows.h>
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "dialog_base.h"
+#include "settings_file.h"
+#include "un_favoriteCollections.h"
+#include "unique_handles.h"
+
+class TfrmConfigureFavorites : public fav::DialogBase {
+ public:
+  // Create: the empty lists (submenus with their blank entry), no selection,
+  // the extension list, the action states for an empty grid.
+  TfrmConfigureFavorites();
+  ~TfrmConfigureFavorites() override;
+
+  const wchar_t* name() const override { return L"TfrmConfigureFavorites"; }
+
+  // The settings file path; set before Initialize.
+  const std::wstring& IniFileName() const { return fIniFilename; }
+  void IniFileName(std::wstring path) { fIniFilename = std::move(path); }
+
+  // ReadIniFile, FillGrid, LoadImages, actSortBySubmenuExecute. May run
+  // before or after the window exists; the window shows what it holds.
+  void Initialize();
+  // Shows the dialog modally; IDOK when the settings file was written.
+  INT_PTR ShowModal(HWND owner);
+
+  // --- list commands (handlers of the actions) --------------------------------
+  void actUpExecute();
+  void actDownExecute();
+  void actAddExecute();             // frm_ConfigureFavorites_commands.cpp
+  void actAddSeparatorExecute();
+  void actRemoveExecute();
+  void actConnectionInfoExecute();  // frm_ConfigureFavorites_commands.cpp
+  void actSortBySubmenuExecute();
+  void actLoadExecute();            // frm_ConfigureFavorites_commands.cpp
+  void actRenameExecute();
+  void actAddSubmenuExecute();
+  void actOkExecute();
+  void actCancelExecute();
+  // Ctrl + Add Submenu: hands the submenu list to the Submenus dialog
+  // (frm_ConfigureFavorites_commands.cpp).
+  void SubmenuEditorHandOver();
+  // Fills fExtensions from the host (frm_ConfigureFavorites_commands.cpp).
+  void FillTypeExtensions();
+
+  // Rebuilds fFavoriteItems in grid-row order (with two rows or more).
+  void ApplyGridOrder();
+
+  // --- grid operations --------------------------------------------------------
+  void FillGrid();
+  void FillSubmenuCombo();
+  void LoadImages();
+  void UpdateActionStates();
+  void SetHintText(const std::wstring& text) { setHintText(text); }
+  // Whether the action (an IDC_ACT_* id, IDOK or IDCANCEL) may run now.
+  bool isActionEnabled(int action) const;
+
+  // --- state the list commands work on -------------------------------------------
+  TFavoriteItems fFavoriteItems;
+  TSubMenuItems fSubMenus;
+  std::wstring fIniFilename;
+  int fSelectedIndex = -1;
+  std::vector<std::wstring> fExtensions;
+  std::wstring fPrefix;
+  std::wstring fImagePath;
+  int fIconIndex = -1;
+  int fSubmenuIndex = -1;
+  bool ffieldclicked = false;
+  int fLastRow = -1;
+  int fRow = -1;
+  int fCol = -1;
+
+  // Controls (valid while the window exists).
+  HWND sgFavorites() const { return sgFavorites_; }
+  HWND edSubMenu() const;
+  HWND cbeMenuItem() const;
+  HWND edtImagePath() const;
+  HWND edtImagePrefix() const;
+  HWND cbAllowDuplicateImages() const;
+  // Texts and states of the controls the commands read (from the window
+  // when it exists, else from what was loaded).
+  std::wstring editText(int id) const;
+  bool isChecked(int id) const;
+  // Caption of the cbeMenuItem entry selected, or empty.
+  std::wstring selectedMenuItemIcon() const;
+  // The grid's row count and the favorite a row carries.
+  int rowCount() const;
+  TFavoriteItem* rowFavorite(int row) const;
+  // Moves grid row from to position to (the row keeps its favorite).
+  void moveGridRow(int from, int to);
+
+ protected:
+  bool onInit() override;
+  bool onCommand(int id, int code, HWND control) override;
+  bool onNotify(NMHDR* header, LRESULT& result) override;
+  INT_PTR onMessage(UINT msg, WPARAM wp, LPARAM lp, bool& handled) override;
+  void onDestroy() override;
+  bool isCommandEnabled(int command) const override { return isActionEnabled(command); }
+
+ protected:
+  bool wantsShortcut(const MSG& msg, const fav::Shortcut& shortcut) const override;
+
+ private:
+  // Shell (frm_ConfigureFavorites.cpp).
+  void FormCreate();
+  void FormShow();
+  void FormResize();
+  void ReadIniFile();
+  bool WriteIniFile(std::wstring* error);
+  void FillMainMenuItems();
+  void applySettingsToControls();
+  FavoritesSettings settingsFromControls() const;
+  void cbShowFavoritesOnMainMenuClick();
+  void edtImagePrefixChange();
+  void bbtnImagePathClick();
+  void cbAllowDuplicateImagesClick();
+  void applyGlyphs();
+  void layout();
+  void placeWindow();
+  RECT restoredWindowRect() const;
+  void showContextMenu(int x, int y);
+  bool runAction(int id);
+  void drawHintPanel(const DRAWITEMSTRUCT& draw);
+  void drawImage1(const DRAWITEMSTRUCT& draw);
+  void setEnabled(int id, bool enabled);
+
+  // Grid (favorites_grid.cpp).
+  void createGrid();
+  void setRowTexts(int row);
+  int favoriteIndex(const TFavoriteItem* favorite) const;
+  int rowOfFavorite(int index) const;
+  bool filterActive() const;
+  bool matchesFilter(const TFavoriteItem& favorite) const;
+  void applyFilter();
+  void gridCellClicked(int row, int col, bool rightButton);
+  void sgFavoritesSelectCell(int col, int row);
+  void sgFavoritesMouseMove(int x, int y);
+  void sgFavoritesDrawItem(const DRAWITEMSTRUCT& draw);
+  void placeEditor(HWND editor, int row, int col, int height);
+  void openIconPicker(int row);
+  void openSubmenuPicker(int row);
+  void openCurrentCellEditor();
+  void pickerCommand(HWND picker, int code);
+  void ComboBoxDropDown();
+  void ComboBoxCloseUp(HWND picker);
+  void cbeIconExit();
+  void cbFavoritesStringGridEditSelect();
+  void edtItemCommit(bool refocus = true);
+  void edtItemCancel();
+  void focusGrid();
+  void finishDrag(int x, int y);
+  void keepBlankSubmenuFirst();
+  void populateIconCombos();
+  int iconPixels() const;
+  std::wstring imageFolder() const;
+  int iconImageIndex(const std::wstring& image) const;
+  int cellAt(int x, int y, int* col) const;
+  static LRESULT CALLBACK gridProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
+  static LRESULT CALLBACK editorProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
+  LRESULT gridMessage(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, bool& handled);
+  LRESULT editorMessage(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, bool& handled);
+  INT_PTR gridDialogMessage(UINT msg, WPARAM wp, LPARAM lp, bool& handled);
+
+  // What was read, kept for the controls and for a stored NextToMenu that
+  // the host does not offer.
+  FavoritesSettings settings_;
+  std::vector<std::wstring> mainMenuItems_;
+  int hostVersion_ = 0;
+  bool initialized_ = false;
+  bool loadingControls_ = false;
+
+  HWND sgFavorites_ = nullptr;
+  fav::unique_imagelist ilIcons_;
+  fav::unique_imagelist ilSubmenuIcons_;
+  int iconSize_ = 0;
+  std::vector<std::wstring> iconNames_;          // cbeIcon captions, entry 0 empty
+  std::map<std::wstring, int> iconIndexByName_;  // first entry of each caption
+  std::vector<fav::unique_imagelist> glyphLists_;
+  fav::unique_imagelist pluginIcon_;
+  fav::unique_hmenu popupMenu_;
+  std::wstring filterText_;
+  bool fillingGrid_ = false;
+  int pickedIndex_ = -1;  // entry chosen in the open list (click or Enter)
+  int editorRow_ = -1;    // row the open picker edits
+  bool renameOpen_ = false;
+  int renameRow_ = -1;
+  int dragRow_ = -1;
+  int currentCol_ = 2;    // the grid's current cell column (keyboard)
+};

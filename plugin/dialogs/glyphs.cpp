@@ -1,0 +1,86 @@
+#include "glyphs.h"
+
+#include <commctrl.h>
+
+#include "un_plugincommon.h"
+
+namespace dialogs {
+namespace {
+
+constexpr COLORREF kTransparent = RGB(255, 255, 255);
+
+fav::unique_hbitmap whiteDib(HDC dc, int px) {
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof(info.bmiHeader);
+  info.bmiHeader.biWidth = px;
+  info.bmiHeader.biHeight = px;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 24;
+  info.bmiHeader.biCompression = BI_RGB;
+  void* bits = nullptr;
+  fav::unique_hbitmap dib{::CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0)};
+  return dib;
+}
+
+}  // namespace
+
+fav::unique_hbitmap fitBitmap(HBITMAP bmp, int px) {
+  BITMAP source{};
+  if (!bmp || px <= 0 || !::GetObjectW(bmp, sizeof(source), &source) || source.bmWidth <= 0 ||
+      source.bmHeight == 0)
+    return {};
+  const int sw = source.bmWidth;
+  const int sh = source.bmHeight < 0 ? -source.bmHeight : source.bmHeight;
+  fav::unique_hdc from{::CreateCompatibleDC(nullptr)};
+  fav::unique_hdc to{::CreateCompatibleDC(nullptr)};
+  if (!from || !to) return {};
+  fav::unique_hbitmap out = whiteDib(to.get(), px);
+  if (!out) return {};
+  fav::SelectObjectScope selectFrom(from.get(), bmp);
+  fav::SelectObjectScope selectTo(to.get(), out.get());
+  RECT all{0, 0, px, px};
+  ::FillRect(to.get(), &all, static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
+  // Proportions kept, centred; nearest-pixel scaling keeps edges hard, so
+  // no blend with the transparent white appears around the picture.
+  int w = px, h = px;
+  if (sw >= sh)
+    h = ::MulDiv(px, sh, sw);
+  else
+    w = ::MulDiv(px, sw, sh);
+  if (w < 1) w = 1;
+  if (h < 1) h = 1;
+  ::SetStretchBltMode(to.get(), COLORONCOLOR);
+  ::StretchBlt(to.get(), (px - w) / 2, (px - h) / 2, w, h, from.get(), 0, 0, sw, sh, SRCCOPY);
+  return out;
+}
+
+fav::unique_hbitmap loadBitmapFile(const std::wstring& path, int px) {
+  fav::unique_hbitmap raw{static_cast<HBITMAP>(
+      ::LoadImageW(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION))};
+  if (!raw) return {};
+  return fitBitmap(raw.get(), px);
+}
+
+fav::unique_imagelist glyphImageList(int id, int px) {
+  fav::unique_hbitmap raw{static_cast<HBITMAP>(::LoadImageW(
+      thisModule(), MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION))};
+  if (!raw) return {};
+  fav::unique_hbitmap fitted = fitBitmap(raw.get(), px);
+  if (!fitted) return {};
+  fav::unique_imagelist list{::ImageList_Create(px, px, ILC_COLOR24 | ILC_MASK, 1, 1)};
+  if (list) ::ImageList_AddMasked(list.get(), fitted.get(), kTransparent);
+  return list;
+}
+
+fav::unique_imagelist setButtonGlyph(HWND button, int id, UINT dpi) {
+  fav::unique_imagelist list = glyphImageList(id, ::MulDiv(20, static_cast<int>(dpi), 96));
+  if (!button || !list) return list;
+  BUTTON_IMAGELIST images{};
+  images.himl = list.get();
+  images.uAlign = BUTTON_IMAGELIST_ALIGN_LEFT;
+  images.margin = RECT{::MulDiv(3, static_cast<int>(dpi), 96), 0, 0, 0};
+  ::SendMessageW(button, BCM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(&images));
+  return list;
+}
+
+}  // namespace dialogs

@@ -1,0 +1,28 @@
+// Image lists made from the glyph bitmaps of glyph_ids.h (and from icon files
+// on disk), scaled for a display DPI, white transparent.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "unique_handles.h"
+
+namespace dialogs {
+
+// A one-image list of glyph resource id at size px x px (the bitmap is scaled
+// when px differs from its own size); empty when the resource is missing.
+fav::unique_imagelist glyphImageList(int id, int px);
+
+// Puts glyph id on a push button (left of its caption) at the size the
+// button's DPI asks for; the returned list must outlive the button's use.
+fav::unique_imagelist setButtonGlyph(HWND button, int id, UINT dpi);
+
+// A picture of px x px made from bmp (any size: scaled to fit keeping its
+// proportions, centred on white) ready for ImageList_AddMasked with white.
+fav::unique_hbitmap fitBitmap(HBITMAP bmp, int px);
+
+// Loads a .bmp file fitted to px x px; empty when the file cannot be read.
+fav::unique_hbitmap loadBitmapFile(const std::wstring& path, int px);
+
+}  // namespace dialogs

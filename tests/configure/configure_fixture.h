@@ -1,0 +1,85 @@
+// Drives the Configure Favorites dialog as a user would, through window
+// messages, while the host simulator runs the Configure export.
+#pragma once
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "frm_ConfigureFavorites_res.h"
+#include "plugin_fixture.h"
+
+namespace configuretest {
+
+// One open dialog.
+class Dialog {
+ public:
+  explicit Dialog(HWND hwnd) : hwnd_(hwnd) {}
+  HWND hwnd() const { return hwnd_; }
+  HWND item(int id) const { return ::GetDlgItem(hwnd_, id); }
+  HWND grid() const { return item(IDC_SG_FAVORITES); }
+
+  // Lets posted and sent messages run until the queue is empty.
+  static void pump(int rounds = 3);
+
+  std::wstring text(int id) const;
+  void setText(int id, const std::wstring& text);
+  // Types the text into a box one character at a time (EN_CHANGE each).
+  void type(int id, const std::wstring& text);
+  bool checked(int id) const;
+  void click(int id);  // a button click (BM_CLICK)
+  bool enabled(int id) const;
+  bool visible(int id) const;
+  void command(int id);  // WM_COMMAND as a shortcut or menu would send it
+
+  // Rows of the grid: submenu and file text of each row.
+  int rows() const;
+  std::wstring cell(int row, int col) const;
+  int selectedRow() const;
+  // Mouse on a cell of the grid (down and up posted to the list, then pumped).
+  void clickCell(int row, int col);
+  void rightClickCell(int row, int col);
+  void moveOver(int row);  // the mouse moving over a row of the grid
+  POINT cellCenter(int row, int col) const;
+  // Keys to the focused window (or a given one).
+  void key(UINT vk, HWND target = nullptr);
+  void altKey(UINT vk);
+
+  // The list of an open picker: its entries, and choosing one with Enter.
+  std::vector<std::wstring> pickerEntries(int id) const;
+  int pickerSelection(int id) const;
+  bool pickerDropped(int id) const;
+  void pickEntry(int id, int entry);
+  void cancelPicker(int id);
+
+  // The mouse entering a control (WM_SETCURSOR as the system sends it).
+  void hover(HWND control);
+  std::wstring hint() const { return text(IDC_PNL_HINT); }
+
+  void ok() { command(IDOK); pump(); }
+  void cancel() { command(IDCANCEL); pump(); }
+
+  // Writes a PNG-convertible BMP of the screen area of the dialog (and any
+  // open list) to $FAV_SHOT_DIR/name.bmp; nothing without that variable.
+  void screenshot(const std::wstring& name) const;
+
+ private:
+  HWND hwnd_;
+};
+
+// The plug-in copy, its settings file and the host, with helpers to run the
+// Configure command and drive its dialog.
+class ConfigureTest : public testsupport::PluginTest {
+ protected:
+  // Runs Configure; drive is called with the dialog once it is up and must
+  // close it. Returns how many dialogs were shown.
+  void configure(const std::function<void(Dialog&)>& drive);
+  // Writes icon file name (20 x 20, one colour) into folder.
+  void writeIcon(const std::filesystem::path& folder, const std::wstring& name,
+                 COLORREF colour = RGB(200, 30, 30), int size = 20);
+};
+
+}  // namespace configuretest
