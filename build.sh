@@ -75,7 +75,9 @@ wine_prefix() {
 with_display() {
   local inner
   inner=$(printf '%q ' "$@")
-  local script="wineserver -p >/dev/null 2>&1; $inner; rc=\$?; wineserver -k >/dev/null 2>&1; exit \$rc"
+  # The first Wine program starts the prefix's services, which outlive it and
+  # would hold the test runner's output pipes open; start them here, detached.
+  local script="wineserver -p >/dev/null 2>&1; wine cmd /c exit >/dev/null 2>&1 </dev/null; $inner; rc=\$?; wineserver -k >/dev/null 2>&1; exit \$rc"
   if [ -n "${DISPLAY:-}" ] && [ "${CI:-}" != true ] && [ -z "${FAV_FORCE_XVFB:-}" ]; then
     bash -c "$script"
   else

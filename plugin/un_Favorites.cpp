@@ -57,6 +57,9 @@ void OnMenuClick(int index) {
       case 2: favorites::AddCurrent(); break;
       case 3: commands::runConfigure(); break;
       case 4: commands::runAbout(); break;
+      // 5 is the separator (or the ribbon's menu) and stands for entry 0,
+      // which the plug-in never writes.
+      case 5: break;
       default: favorites::OpenFavorite(index); break;
     }
   });
