@@ -118,6 +118,49 @@ void Dialog::altKey(UINT vk) {
   ::SetKeyboardState(keys);
 }
 
+void Dialog::postAltKey(UINT vk) {
+  BYTE keys[256] = {};
+  ::GetKeyboardState(keys);
+  keys[VK_MENU] = keys[VK_LMENU] = 0x80;
+  ::SetKeyboardState(keys);
+  HWND to = ::GetFocus();
+  ::PostMessageW(to, WM_SYSKEYDOWN, vk, 1 | (1 << 29));
+}
+
+void Dialog::releaseAlt() {
+  BYTE keys[256] = {};
+  ::GetKeyboardState(keys);
+  keys[VK_MENU] = keys[VK_LMENU] = 0;
+  ::SetKeyboardState(keys);
+}
+
+namespace {
+struct StepRun {
+  HWND dialog = nullptr;
+  std::vector<std::function<void(Dialog&)>> steps;
+  size_t next = 0;
+};
+StepRun gRun;
+
+void CALLBACK runStep(HWND, UINT, UINT_PTR id, DWORD) {
+  if (gRun.next >= gRun.steps.size() || !::IsWindow(gRun.dialog)) {
+    ::KillTimer(nullptr, id);
+    if (::IsWindow(gRun.dialog) && ::IsWindowVisible(gRun.dialog))
+      ::PostMessageW(gRun.dialog, WM_COMMAND, IDCANCEL, 0);
+    return;
+  }
+  Dialog d(gRun.dialog);
+  auto step = std::move(gRun.steps[gRun.next++]);
+  step(d);
+}
+}  // namespace
+
+void Dialog::steps(std::vector<std::function<void(Dialog&)>> steps) {
+  gRun = StepRun{hwnd_, std::move(steps), 0};
+  scheduled_ = true;
+  ::SetTimer(nullptr, 0, 40, &runStep);
+}
+
 std::vector<std::wstring> Dialog::pickerEntries(int id) const {
   std::vector<std::wstring> out;
   HWND combo = item(id);
@@ -212,7 +255,8 @@ void ConfigureTest::configure(const std::function<void(Dialog&)>& drive) {
     Dialog::pump();
     drive(dialog);
     // A test that forgot to close it must not hang.
-    if (::IsWindow(hwnd) && ::IsWindowVisible(hwnd)) ::PostMessageW(hwnd, WM_COMMAND, IDCANCEL, 0);
+    if (!dialog.scheduled() && ::IsWindow(hwnd) && ::IsWindowVisible(hwnd))
+      ::PostMessageW(hwnd, WM_COMMAND, IDCANCEL, 0);
   };
   host.configure();
   EXPECT_TRUE(shown) << "the Configure dialog was not shown";

@@ -47,6 +47,9 @@ class Dialog {
   // Keys to the focused window (or a given one).
   void key(UINT vk, HWND target = nullptr);
   void altKey(UINT vk);
+  // Alt+key posted for the dialog's loop (use inside steps()).
+  void postAltKey(UINT vk);
+  static void releaseAlt();
 
   // The list of an open picker: its entries, and choosing one with Enter.
   std::vector<std::wstring> pickerEntries(int id) const;
@@ -59,6 +62,12 @@ class Dialog {
   void hover(HWND control);
   std::wstring hint() const { return text(IDC_PNL_HINT); }
 
+  // Runs the steps one after another from the dialog's own message loop,
+  // so what a step posts (keys for the shortcuts, say) goes through it. The
+  // drive function returns after scheduling; the last step closes the dialog.
+  void steps(std::vector<std::function<void(Dialog&)>> steps);
+  bool scheduled() const { return scheduled_; }
+
   void ok() { command(IDOK); pump(); }
   void cancel() { command(IDCANCEL); pump(); }
 
@@ -68,6 +77,7 @@ class Dialog {
 
  private:
   HWND hwnd_;
+  bool scheduled_ = false;
 };
 
 // The plug-in copy, its settings file and the host, with helpers to run the

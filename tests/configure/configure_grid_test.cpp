@@ -1,7 +1,370 @@
 // The favorites grid: icons, pickers, rename, selection and action states.
+#include <gtest/gtest.h>
+
 #include "configure_fixture.h"
 
 namespace {
+
 using configuretest::ConfigureTest;
 using configuretest::Dialog;
+
+std::string favoritesIni(const std::vector<std::string>& files,
+                         const std::vector<std::string>& buttons = {},
+                         const std::string& settings = "") {
+  std::string ini = "[Settings]\r\n" + settings + "[Files]\r\n";
+  for (size_t i = 0; i < files.size(); ++i)
+    ini += "File" + std::to_string(i + 1) + "=" + files[i] + "\r\n";
+  ini += "[Buttons]\r\n";
+  for (size_t i = 0; i < buttons.size(); ++i)
+    ini += "Button" + std::to_string(i + 1) + "=" + buttons[i] + "\r\n";
+  return ini;
+}
+
+class GridTest : public ConfigureTest {
+ protected:
+  void SetUp() override {
+    ConfigureTest::SetUp();
+    writeIcon(dir.path(), L"[fav]_empty.bmp", RGB(255, 255, 255));
+    writeIcon(dir.path(), L"fav_a.bmp", RGB(200, 30, 30));
+    writeIcon(dir.path(), L"fav_b.bmp", RGB(30, 150, 30));
+    writeIcon(dir.path(), L"fav_c.bmp", RGB(30, 30, 200));
+  }
+  std::wstring iniValue(const wchar_t* section, const std::wstring& key) const {
+    wchar_t buf[2048] = {};
+    ::GetPrivateProfileStringW(section, key.c_str(), L"<missing>", buf, 2048,
+                               iniPath().wstring().c_str());
+    return buf;
+  }
+  std::wstring button(int n) const { return iniValue(L"Buttons", L"Button" + std::to_wstring(n)); }
+  std::wstring file(int n) const { return iniValue(L"Files", L"File" + std::to_wstring(n)); }
+};
+
+// --- icons ---------------------------------------------------------------------------------
+
+TEST_F(GridTest, IconPickerListsTheBlankEntryAndThePrefixedIconsAndPreselectsTheRowIcon) {
+  writeIcon(dir.path(), L"other.bmp");
+  writeIcon(dir.path(), L"fav_notabitmap.txt");
+  writeIcon(dir.path(), L"FAV_D.BMP");
+  writeIni(favoritesIni({"c:\\a.sql", "c:\\b.sql"}, {"fav_b.bmp", ""}));
+  loadPlugin();
+  configure([&](Dialog& d) {
+    d.clickCell(0, 0);
+    ASSERT_TRUE(d.visible(IDC_CBE_ICON));
+    EXPECT_TRUE(d.pickerDropped(IDC_CBE_ICON));
+    EXPECT_FALSE(d.enabled(IDC_SG_FAVORITES)) << "the grid is off while a list is open";
+    EXPECT_EQ(d.pickerEntries(IDC_CBE_ICON),
+              (std::vector<std::wstring>{L"", L"fav_a.bmp", L"fav_b.bmp", L"fav_c.bmp", L"FAV_D.BMP"}));
+    EXPECT_EQ(d.pickerEntries(IDC_CBE_MENU_ITEM),
+              (std::vector<std::wstring>{L"fav_a.bmp", L"fav_b.bmp", L"fav_c.bmp", L"FAV_D.BMP"}));
+    EXPECT_EQ(d.pickerSelection(IDC_CBE_ICON), 2);
+    EXPECT_EQ(d.hint(), L"Choose icon");
+    d.screenshot(L"icon_list_open");
+    d.cancelPicker(IDC_CBE_ICON);
+    EXPECT_FALSE(d.visible(IDC_CBE_ICON));
+    EXPECT_TRUE(d.enabled(IDC_SG_FAVORITES));
+    d.clickCell(1, 0);
+    EXPECT_EQ(d.pickerSelection(IDC_CBE_ICON), 0) << "no icon preselects the blank entry";
+    d.cancelPicker(IDC_CBE_ICON);
+    d.ok();
+  });
+  EXPECT_EQ(button(1), L"fav_b.bmp") << "Escape applies nothing";
+  EXPECT_EQ(button(2), L"");
+}
+
+struct IconCase {
+  const char* name;
+  std::vector<std::string> buttons;  // of three favorites
+  int row;                           // the row whose icon is picked
+  int entry;                         // picker entry (0 blank, 1 fav_a, 2 fav_b, 3 fav_c)
+  bool allowDuplicates;
+  std::vector<int> answers;          // message box answers given
+  std::vector<std::wstring> expected;
+  bool asked;
+};
+
+class IconRuleTest : public GridTest, public ::testing::WithParamInterface<IconCase> {};
+
+TEST_P(IconRuleTest, PickingAnIcon) {
+  const IconCase& c = GetParam();
+  writeIni(favoritesIni({"c:\\a.sql", "c:\\b.sql", "c:\\c.sql"}, c.buttons,
+                        c.allowDuplicates ? "AllowDuplicateImages=1\r\n" : ""));
+  loadPlugin();
+  for (int a : c.answers) host.ui.messageBoxes.push_back(a);
+  host.ui.onShow = [&](const std::wstring& what) {
+    if (what.find(L"Icon already used") != std::wstring::npos) {
+      if (HWND dialog = ::FindWindowW(nullptr, L"Configure Favorites..."))
+        Dialog(dialog).screenshot(L"duplicate_question");
+    }
+  };
+  configure([&](Dialog& d) {
+    d.clickCell(c.row, 0);
+    d.pickEntry(IDC_CBE_ICON, c.entry);
+    EXPECT_FALSE(d.visible(IDC_CBE_ICON));
+    d.ok();
+  });
+  EXPECT_EQ((std::vector<std::wstring>{button(1), button(2), button(3)}), c.expected);
+  if (c.asked) {
+    ASSERT_EQ(host.ui.messageBoxTexts.size(), 1u);
+    EXPECT_EQ(host.ui.messageBoxTexts[0], L"Favorites|Icon already used for c:\\c.sql. Clear existing?");
+  } else {
+    EXPECT_TRUE(host.ui.messageBoxTexts.empty());
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, IconRuleTest,
+    ::testing::Values(
+        IconCase{"BlankRemovesTheIcon", {"fav_a.bmp", "", ""}, 0, 0, false, {}, {L"", L"", L""}, false},
+        IconCase{"OwnIconChangesNothing", {"fav_a.bmp", "", ""}, 0, 1, false, {}, {L"fav_a.bmp", L"", L""}, false},
+        IconCase{"UnusedIcon", {"", "", ""}, 1, 2, false, {}, {L"", L"fav_b.bmp", L""}, false},
+        IconCase{"DuplicateYesMovesIt", {"", "", "fav_c.bmp"}, 0, 3, false, {IDYES}, {L"fav_c.bmp", L"", L""}, true},
+        IconCase{"DuplicateNoChangesNothing", {"", "", "fav_c.bmp"}, 0, 3, false, {IDNO}, {L"", L"", L"fav_c.bmp"}, true},
+        IconCase{"DuplicatesAllowedAsksNothing", {"", "", "fav_c.bmp"}, 0, 3, true, {}, {L"fav_c.bmp", L"", L"fav_c.bmp"}, false}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(GridTest, UncheckingAllowDuplicatesLeavesEachIconOnItsFirstUserOnly) {
+  writeIni(favoritesIni({"c:\\a.sql", "c:\\b.sql", "c:\\c.sql", "c:\\d.sql"},
+                        {"fav_a.bmp", "fav_a.bmp", "fav_b.bmp", "fav_a.bmp"},
+                        "AllowDuplicateImages=1\r\n"));
+  loadPlugin();
+  configure([&](Dialog& d) {
+    d.click(IDC_CB_ALLOW_DUPLICATE_IMAGES);
+    EXPECT_FALSE(d.checked(IDC_CB_ALLOW_DUPLICATE_IMAGES));
+    d.ok();
+  });
+  EXPECT_EQ((std::vector<std::wstring>{button(1), button(2), button(3), button(4)}),
+            (std::vector<std::wstring>{L"fav_a.bmp", L"", L"fav_b.bmp", L""}));
+  EXPECT_TRUE(host.ui.messageBoxTexts.empty());
+}
+
+TEST_F(GridTest, IconLoadingSkipsABadFileSurvivesAMissingBlankIconAndReloadsOnAPrefixChange) {
+  testsupport::writeFile(dir / L"fav_bad.bmp", "not a bitmap");
+  std::filesystem::remove(dir / L"[fav]_empty.bmp");
+  writeIcon(dir.path(), L"ico_x.bmp");
+  writeIni(favoritesIni({"c:\\a.sql"}));
+  loadPlugin();
+  configure([&](Dialog& d) {
+    EXPECT_EQ(d.pickerEntries(IDC_CBE_ICON),
+              (std::vector<std::wstring>{L"", L"fav_a.bmp", L"fav_b.bmp", L"fav_c.bmp"}));
+    d.type(IDC_EDT_IMAGE_PREFIX, L"x");  // "fav_x": no file
+    EXPECT_EQ(d.pickerEntries(IDC_CBE_ICON), (std::vector<std::wstring>{L""}));
+    d.setText(IDC_EDT_IMAGE_PREFIX, L"ico_");
+    EXPECT_EQ(d.pickerEntries(IDC_CBE_ICON), (std::vector<std::wstring>{L"", L"ico_x.bmp"}));
+    d.cancel();
+  });
+}
+
+// --- submenus ---------------------------------------------------------------------------------
+
+TEST_F(GridTest, SubmenuPickerPreselectsTheRowSubmenuWithOneFavoriteAndAppliesAPick) {
+  writeIni("[Files]\r\nFile1=c:\\a.sql\r\n[SubMenus]\r\nSubMenu1=Dev\r\n"
+           "[SubMenuItems]\r\nSubMenuItem1=Dev\r\nSubMenuItem2=Test\r\n");
+  loadPlugin();
+  configure([&](Dialog& d) {
+    d.clickCell(0, 1);
+    ASSERT_TRUE(d.pickerDropped(IDC_CB_SUBMENU_EDIT));
+    EXPECT_EQ(d.pickerEntries(IDC_CB_SUBMENU_EDIT), (std::vector<std::wstring>{L"", L"Dev", L"Test"}));
+    EXPECT_EQ(d.pickerSelection(IDC_CB_SUBMENU_EDIT), 1);
+    EXPECT_EQ(d.hint(), L"Choose submenu");
+    d.pickEntry(IDC_CB_SUBMENU_EDIT, 2);
+    EXPECT_FALSE(d.visible(IDC_CB_SUBMENU_EDIT));
+    EXPECT_EQ(d.cell(0, 1), L"Test");
+    d.ok();
+  });
+  EXPECT_EQ(iniValue(L"SubMenus", L"SubMenu1"), L"Test");
+}
+
+// --- rename ---------------------------------------------------------------------------------
+
+enum class Finish { Enter, Tab, FocusLoss, Escape };
+
+struct RenameCase {
+  const char* name;
+  std::vector<int> clickRows;  // file cells clicked in turn
+  std::wstring typed;
+  Finish finish;
+  bool opens;
+  std::wstring expectedFile1;
+};
+
+class RenameTest : public GridTest, public ::testing::WithParamInterface<RenameCase> {};
+
+TEST_P(RenameTest, SlowDoubleClickRename) {
+  const RenameCase& c = GetParam();
+  writeIni(favoritesIni({"c:\\a.sql", "c:\\b.sql"}));
+  loadPlugin();
+  configure([&](Dialog& d) {
+    for (int row : c.clickRows) d.clickCell(row, 2);
+    ASSERT_EQ(d.visible(IDC_EDT_ITEM), c.opens);
+    if (!c.opens) {
+      d.ok();
+      return;
+    }
+    EXPECT_EQ(d.text(IDC_EDT_ITEM), L"c:\\a.sql");
+    EXPECT_EQ(::GetFocus(), d.item(IDC_EDT_ITEM));
+    ::SetWindowTextW(d.item(IDC_EDT_ITEM), c.typed.c_str());
+    switch (c.finish) {
+      case Finish::Enter: d.key(VK_RETURN); break;
+      case Finish::Tab: d.key(VK_TAB); break;
+      case Finish::Escape: d.key(VK_ESCAPE); break;
+      case Finish::FocusLoss: ::SetFocus(d.item(IDC_EDT_MENU_ITEM_NAME)); Dialog::pump(); break;
+    }
+    EXPECT_FALSE(d.visible(IDC_EDT_ITEM));
+    ASSERT_TRUE(::IsWindow(d.hwnd())) << "the key closed the dialog";
+    d.ok();
+  });
+  EXPECT_EQ(file(1), c.expectedFile1);
+  EXPECT_EQ(host.refreshRequests, 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, RenameTest,
+    ::testing::Values(
+        RenameCase{"SameRowTwiceEnter", {0, 0}, L"d:\\new.sql", Finish::Enter, true, L"d:\\new.sql"},
+        RenameCase{"Tab", {0, 0}, L"d:\\tab.sql", Finish::Tab, true, L"d:\\tab.sql"},
+        RenameCase{"FocusLoss", {0, 0}, L"d:\\left.sql", Finish::FocusLoss, true, L"d:\\left.sql"},
+        RenameCase{"EscapeCancels", {0, 0}, L"d:\\no.sql", Finish::Escape, true, L"c:\\a.sql"},
+        RenameCase{"EmptyTextRefused", {0, 0}, L"  ", Finish::Enter, true, L"c:\\a.sql"},
+        RenameCase{"TwoRowsDoNotOpen", {1, 0}, L"", Finish::Enter, false, L"c:\\a.sql"},
+        RenameCase{"OneClickDoesNotOpen", {0}, L"", Finish::Enter, false, L"c:\\a.sql"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// --- selection and actions ------------------------------------------------------------------
+
+struct StateCase {
+  int favorites;
+  int selectRow;  // -1: none
+  bool up, down, remove, connectionInfo;
+};
+
+class ActionStateTest : public GridTest, public ::testing::WithParamInterface<StateCase> {};
+
+TEST_P(ActionStateTest, EnabledStates) {
+  const StateCase& c = GetParam();
+  std::vector<std::string> files;
+  for (int i = 0; i < c.favorites; ++i) files.push_back("c:\\f" + std::to_string(i) + ".sql");
+  writeIni(favoritesIni(files));
+  loadPlugin();
+  configure([&](Dialog& d) {
+    if (c.selectRow >= 0) d.clickCell(c.selectRow, 2);
+    EXPECT_EQ(d.enabled(IDC_ACT_UP), c.up);
+    EXPECT_EQ(d.enabled(IDC_ACT_DOWN), c.down);
+    EXPECT_EQ(d.enabled(IDC_ACT_REMOVE), c.remove);
+    EXPECT_EQ(d.enabled(IDC_ACT_CONNECTION_INFO), c.connectionInfo);
+    EXPECT_TRUE(d.enabled(IDC_ACT_ADD));
+    EXPECT_TRUE(d.enabled(IDC_ACT_SORT_BY_SUBMENU));
+    d.cancel();
+  });
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, ActionStateTest,
+                         ::testing::Values(StateCase{0, -1, false, false, false, false},
+                                           StateCase{1, -1, false, false, false, false},
+                                           StateCase{1, 0, false, false, true, true},
+                                           StateCase{3, -1, false, true, false, false},
+                                           StateCase{3, 0, false, true, true, true},
+                                           StateCase{3, 1, true, true, true, true},
+                                           StateCase{3, 2, true, false, true, true}));
+
+TEST_F(GridTest, UpDownSeparatorRemoveAndTheShortcutsObeyTheRule) {
+  writeIni(favoritesIni({"c:\\a.sql", "c:\\b.sql", "c:\\c.sql"}));
+  loadPlugin();
+  configure([&](Dialog& d) {
+    d.clickCell(1, 2);
+    d.click(IDC_ACT_UP);
+    EXPECT_EQ(d.cell(0, 2), L"c:\\b.sql");
+    EXPECT_EQ(d.selectedRow(), 0) << "the moved row stays selected";
+    ::SetFocus(d.grid());
+    d.steps({
+        [](Dialog& d) { d.postAltKey(VK_UP); },  // first row: Up is off, nothing moves
+        [](Dialog& d) {
+          EXPECT_EQ(d.cell(0, 2), L"c:\\b.sql");
+          d.postAltKey(VK_DOWN);
+        },
+        [](Dialog& d) { d.postAltKey(VK_DOWN); },
+        [](Dialog& d) {
+          Dialog::releaseAlt();
+          EXPECT_EQ(d.cell(2, 2), L"c:\\b.sql");
+          EXPECT_FALSE(d.enabled(IDC_ACT_DOWN));
+          d.click(IDC_ACT_ADD_SEPARATOR);
+          EXPECT_EQ(d.cell(3, 2), L"-");
+          d.click(IDC_ACT_REMOVE);  // b, the last-but-one row
+          EXPECT_EQ(d.rows(), 3);
+          EXPECT_EQ(d.selectedRow(), 2);
+          d.click(IDC_ACT_REMOVE);  // the separator, the last row
+          EXPECT_EQ(d.rows(), 2);
+          EXPECT_EQ(d.selectedRow(), 1) << "the new last row";
+          d.click(IDC_ACT_ADD_SEPARATOR);
+          d.ok();
+        },
+    });
+  });
+  EXPECT_EQ(file(1), L"c:\\a.sql");
+  EXPECT_EQ(file(2), L"c:\\c.sql");
+  EXPECT_EQ(file(3), L"-");
+  EXPECT_EQ(file(4), L"<missing>");
+}
+
+TEST_F(GridTest, RightClickSelectsTheRowAndArmsRenameWithoutAPicker) {
+  writeIni(favoritesIni({"c:\\a.sql", "c:\\b.sql"}));
+  loadPlugin();
+  configure([&](Dialog& d) {
+    // The popup menu appears on the right click; its state is read, then it closes.
+    std::vector<std::pair<std::wstring, bool>> items;
+    static std::vector<std::pair<std::wstring, bool>>* seen;
+    seen = &items;
+    const UINT_PTR timer = ::SetTimer(nullptr, 0, 100, [](HWND, UINT, UINT_PTR id, DWORD) {
+      HWND popup = ::FindWindowW(L"#32768", nullptr);
+      if (!popup) return;
+      HMENU menu = reinterpret_cast<HMENU>(::SendMessageW(popup, MN_GETHMENU, 0, 0));
+      for (int i = 0; i < ::GetMenuItemCount(menu); ++i) {
+        wchar_t text[64] = {};
+        ::GetMenuStringW(menu, i, text, 64, MF_BYPOSITION);
+        const UINT state = ::GetMenuState(menu, i, MF_BYPOSITION);
+        seen->push_back({text, !(state & (MF_GRAYED | MF_DISABLED))});
+      }
+      ::KillTimer(nullptr, id);
+      ::EndMenu();
+    });
+    d.rightClickCell(1, 0);
+    Dialog::pump(20);
+    ::KillTimer(nullptr, timer);
+    EXPECT_FALSE(d.visible(IDC_CBE_ICON));
+    EXPECT_EQ(d.selectedRow(), 1);
+    EXPECT_TRUE(d.enabled(IDC_ACT_UP));
+    if (!items.empty()) {
+      EXPECT_EQ(items, (std::vector<std::pair<std::wstring, bool>>{{L"Up", true},
+                                                                    {L"Down", false},
+                                                                    {L"", false},
+                                                                    {L"Rename", true},
+                                                                    {L"Remove", true},
+                                                                    {L"", false},
+                                                                    {L"Connection Info", true}}));
+    }
+    d.command(IDC_ACT_RENAME);
+    ASSERT_TRUE(d.visible(IDC_EDT_ITEM));
+    EXPECT_EQ(d.text(IDC_EDT_ITEM), L"c:\\b.sql");
+    d.key(VK_ESCAPE);
+    d.cancel();
+  });
+}
+
+TEST_F(GridTest, TheMouseOverARowShowsItsConnection) {
+  writeIni(
+      "[Files]\r\nFile1=c:\\a.sql\r\nFile2=c:\\b.sql\r\nFile3=c:\\c.sql\r\n"
+      "[Usernames]\r\nUsername1=scott\r\nUsername2=sys\r\n"
+      "[Databases]\r\nDatabase1=orcl\r\nDatabase2=prod\r\n"
+      "[ConnectsAs]\r\nConnectAs2=SysDBA\r\n");
+  loadPlugin();
+  configure([&](Dialog& d) {
+    d.moveOver(0);
+    EXPECT_EQ(d.hint(), L"scott@orcl");
+    d.moveOver(1);
+    EXPECT_EQ(d.hint(), L"sys@prod as SysDBA");
+    d.moveOver(2);
+    EXPECT_EQ(d.hint(), L"");
+    d.cancel();
+  });
+}
+
 }  // namespace
