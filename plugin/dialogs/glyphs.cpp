@@ -58,6 +58,12 @@ fav::unique_hbitmap loadBitmapFile(const std::wstring& path, int px) {
   fav::unique_hbitmap raw{static_cast<HBITMAP>(
       ::LoadImageW(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION))};
   if (!raw) return {};
+  BITMAP info{};
+  // A picture of the right size goes in as it is (the usual case, and the
+  // one a folder of many icons repeats).
+  if (::GetObjectW(raw.get(), sizeof(info), &info) && info.bmWidth == px &&
+      (info.bmHeight == px || info.bmHeight == -px))
+    return raw;
   return fitBitmap(raw.get(), px);
 }
 

@@ -204,6 +204,29 @@ void Dialog::hover(HWND control) {
                  MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
 }
 
+namespace {
+void captureScreen(RECT r, const std::wstring& name);
+std::wstring gQuestionShot;
+HWND gQuestionOwner = nullptr;
+}  // namespace
+
+void Dialog::screenshotQuestion(const std::wstring& text, const std::wstring& name) const {
+  wchar_t dir[MAX_PATH] = {};
+  if (!::GetEnvironmentVariableW(L"FAV_SHOT_DIR", dir, MAX_PATH)) return;
+  gQuestionShot = name;
+  gQuestionOwner = hwnd_;
+  ::SetTimer(nullptr, 0, 400, [](HWND, UINT, UINT_PTR id, DWORD) {
+    ::KillTimer(nullptr, id);
+    HWND box = ::FindWindowW(L"#32770", L"Favorites");
+    if (!box) return;
+    RECT r{};
+    ::GetWindowRect(gQuestionOwner, &r);
+    captureScreen(r, gQuestionShot);
+    ::PostMessageW(box, WM_COMMAND, IDNO, 0);
+  });
+  ::MessageBoxW(hwnd_, text.c_str(), L"Favorites", MB_YESNO | MB_ICONQUESTION);
+}
+
 void Dialog::screenshot(const std::wstring& name) const {
   wchar_t dir[MAX_PATH] = {};
   if (!::GetEnvironmentVariableW(L"FAV_SHOT_DIR", dir, MAX_PATH)) return;
@@ -211,9 +234,17 @@ void Dialog::screenshot(const std::wstring& name) const {
   pump(10);
   RECT r{};
   ::GetWindowRect(hwnd_, &r);
-  // Open lists hang below the dialog: take some room around it.
-  r.bottom += 120;
-  r.right += 40;
+  captureScreen(r, name);
+}
+
+namespace {
+void captureScreen(RECT r, const std::wstring& baseName) {
+  wchar_t dir[MAX_PATH] = {};
+  if (!::GetEnvironmentVariableW(L"FAV_SHOT_DIR", dir, MAX_PATH)) return;
+  HDC probe = ::GetDC(nullptr);
+  const int dpi = ::GetDeviceCaps(probe, LOGPIXELSY);
+  ::ReleaseDC(nullptr, probe);
+  const std::wstring name = baseName + L"_" + std::to_wstring(dpi);
   const int w = r.right - r.left, h = r.bottom - r.top;
   HDC screen = ::GetDC(nullptr);
   HDC mem = ::CreateCompatibleDC(screen);
@@ -242,6 +273,7 @@ void Dialog::screenshot(const std::wstring& name) const {
   ::DeleteDC(mem);
   ::ReleaseDC(nullptr, screen);
 }
+}  // namespace
 
 void ConfigureTest::configure(const std::function<void(Dialog&)>& drive) {
   bool shown = false;

@@ -58,7 +58,6 @@ TEST_F(GridTest, IconPickerListsTheBlankEntryAndThePrefixedIconsAndPreselectsThe
               (std::vector<std::wstring>{L"fav_a.bmp", L"fav_b.bmp", L"fav_c.bmp", L"FAV_D.BMP"}));
     EXPECT_EQ(d.pickerSelection(IDC_CBE_ICON), 2);
     EXPECT_EQ(d.hint(), L"Choose icon");
-    d.screenshot(L"icon_list_open");
     d.cancelPicker(IDC_CBE_ICON);
     EXPECT_FALSE(d.visible(IDC_CBE_ICON));
     EXPECT_TRUE(d.enabled(IDC_SG_FAVORITES));
@@ -90,12 +89,6 @@ TEST_P(IconRuleTest, PickingAnIcon) {
                         c.allowDuplicates ? "AllowDuplicateImages=1\r\n" : ""));
   loadPlugin();
   for (int a : c.answers) host.ui.messageBoxes.push_back(a);
-  host.ui.onShow = [&](const std::wstring& what) {
-    if (what.find(L"Icon already used") != std::wstring::npos) {
-      if (HWND dialog = ::FindWindowW(nullptr, L"Configure Favorites..."))
-        Dialog(dialog).screenshot(L"duplicate_question");
-    }
-  };
   configure([&](Dialog& d) {
     d.clickCell(c.row, 0);
     d.pickEntry(IDC_CBE_ICON, c.entry);
@@ -363,6 +356,38 @@ TEST_F(GridTest, TheMouseOverARowShowsItsConnection) {
     EXPECT_EQ(d.hint(), L"sys@prod as SysDBA");
     d.moveOver(2);
     EXPECT_EQ(d.hint(), L"");
+    d.cancel();
+  });
+}
+
+// Pictures of the dialog for people to look at (written only when
+// FAV_SHOT_DIR is set): the dialog, the icon list open, the duplicate question.
+TEST_F(GridTest, Screenshots) {
+  writeIni(
+      "[Settings]\r\nShowConnectionInfo=1\r\n"
+      "[Files]\r\nFile1=c:\\scripts\\daily_report.sql\r\nFile2=-\r\nFile3=%path%\\pkg_orders.pkb\r\n"
+      "File4=c:\\scripts\\cleanup.sql\r\nFile5=c:\\scripts\\audit_trigger.trg\r\n"
+      "[SubMenus]\r\nSubMenu3=Packages\r\nSubMenu5=Triggers\r\n"
+      "[Buttons]\r\nButton1=fav_a.bmp\r\nButton3=fav_b.bmp\r\nButton4=fav_c.bmp\r\n"
+      "[Usernames]\r\nUsername3=scott\r\n[Databases]\r\nDatabase3=orcl\r\n"
+      "[SubMenuItems]\r\nSubMenuItem1=Packages\r\nSubMenuItem2=Triggers\r\n");
+  loadPlugin();
+  host.ui.messageBoxes = {IDNO};
+  host.ui.onShow = [&](const std::wstring& what) {
+    if (what != L"messagebox") return;
+    if (HWND dialog = ::FindWindowW(nullptr, L"Configure Favorites..."))
+      Dialog(dialog).screenshotQuestion(host.ui.messageBoxTexts.back().substr(10),
+                                        L"duplicate_question");
+  };
+  configure([&](Dialog& d) {
+    d.clickCell(3, 2);
+    d.moveOver(3);
+    d.screenshot(L"configure");
+    d.clickCell(0, 0);
+    ASSERT_TRUE(d.pickerDropped(IDC_CBE_ICON));
+    d.screenshot(L"icon_list_open");
+    d.pickEntry(IDC_CBE_ICON, 3);  // fav_c.bmp, used by cleanup.sql
+    EXPECT_EQ(host.ui.messageBoxTexts.size(), 1u);
     d.cancel();
   });
 }
