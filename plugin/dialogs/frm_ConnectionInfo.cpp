@@ -118,8 +118,15 @@ void TfrmConnectionInfo::layout() {
     ::SendMessageW(item(id), WM_SETFONT, reinterpret_cast<WPARAM>(fButtonFont.get()), FALSE);
   fOkGlyph = dialogs::setButtonGlyph(item(IDOK), IDB_GLYPH_OK, dpi);
   fCancelGlyph = dialogs::setButtonGlyph(item(IDCANCEL), IDB_GLYPH_CANCEL, dpi);
-  fShowPasswordGlyph =
-      dialogs::setButtonGlyph(item(IDC_CI_SHOW_PASSWORD), IDB_GLYPH_SHOW_PASSWORD, dpi);
+  // The toggle is smaller than a glyph button: its picture is fitted inside.
+  fShowPasswordGlyph = dialogs::glyphImageList(IDB_GLYPH_SHOW_PASSWORD, px(kToggleSize - 8));
+  if (fShowPasswordGlyph) {
+    BUTTON_IMAGELIST images{};
+    images.himl = fShowPasswordGlyph.get();
+    images.uAlign = BUTTON_IMAGELIST_ALIGN_CENTER;
+    ::SendMessageW(item(IDC_CI_SHOW_PASSWORD), BCM_SETIMAGELIST, 0,
+                   reinterpret_cast<LPARAM>(&images));
+  }
   // Without its picture the toggle still says what it does.
   if (!fShowPasswordGlyph) ::SetDlgItemTextW(hwnd(), IDC_CI_SHOW_PASSWORD, L"ab");
   ::InvalidateRect(hwnd(), nullptr, TRUE);

@@ -1,0 +1,166 @@
+// List commands of the Configure Favorites dialog that open files, folders
+// and child dialogs: Add, Load, Connection Info and the hand-over of the
+// submenu list to the Submenus dialog.
+#include "frm_ConfigureFavorites_commands.h"
+
+#include <commdlg.h>
+
+#include "FolderChoose.h"
+#include "PlugInIntf.h"
+#include "favorite_files.h"
+#include "frm_ConfigureFavorites.h"
+#include "frm_ConfigureFavorites_res.h"
+#include "frm_ConnectionInfo.h"
+#include "frm_SubMenus.h"
+#include "plugin_state.h"
+#include "submenu_list.h"
+#include "text_codec.h"
+#include "ui_seam.h"
+#include "un_plugincommon.h"
+
+namespace {
+
+// The open-file dialog's answer buffer: a small one fails as if cancelled
+// once many files are chosen.
+constexpr DWORD kOpenFileChars = 64 * 1024;
+
+// Where the next Add starts: the folder of the files chosen last.
+std::wstring& lastAddFolder() {
+  static std::wstring folder;
+  return folder;
+}
+
+std::wstring folderOf(const std::wstring& path) {
+  const size_t sep = path.find_last_of(L"\\/");
+  if (sep == std::wstring::npos) return {};
+  // A drive root keeps its separator ("C:\").
+  return path.substr(0, sep == 2 && path[1] == L':' ? sep + 1 : sep);
+}
+
+bool isFolder(const std::wstring& path) {
+  const DWORD attributes = ::GetFileAttributesW(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+// The multi-select open-file dialog owned by owner; the chosen full paths in
+// the order returned, or none when cancelled.
+std::vector<std::wstring> chooseFiles(HWND owner) {
+  std::vector<wchar_t> buffer(kOpenFileChars, L'\0');
+  const std::wstring& start = lastAddFolder();
+  if (FavoritesUiSeam* seam = uiSeam(); seam && seam->openFiles) {
+    if (seam->openFiles(owner, start.c_str(), buffer.data(), static_cast<int>(buffer.size())) <= 0)
+      return {};
+  } else {
+    OPENFILENAMEW dialog{};
+    dialog.lStructSize = sizeof(dialog);
+    dialog.hwndOwner = owner;
+    dialog.lpstrFile = buffer.data();
+    dialog.nMaxFile = kOpenFileChars;
+    dialog.lpstrInitialDir = start.empty() ? nullptr : start.c_str();
+    // No filter and no title; the host's working folder stays where it is.
+    dialog.Flags = OFN_ALLOWMULTISELECT | OFN_EXPLORER | OFN_HIDEREADONLY | OFN_ENABLESIZING |
+                   OFN_NOCHANGEDIR;
+    if (!::GetOpenFileNameW(&dialog)) return {};
+  }
+  std::vector<std::wstring> paths =
+      favfiles::openFileDialogPaths(favfiles::splitNullList(buffer.data(), buffer.size()));
+  if (!paths.empty()) lastAddFolder() = folderOf(paths.front());
+  return paths;
+}
+
+}  // namespace
+
+void addFavoriteFiles(TfrmConfigureFavorites& dialog, const std::vector<std::wstring>& paths) {
+  favfiles::AddRules rules;
+  // From the file on disk: an edited but unsaved "Replace path" counts after Ok.
+  rules.replacementPath = getReplacementPath(dialog.fIniFilename);
+  rules.extensions = dialog.fExtensions;
+  rules.fitsCodePage = [](const std::wstring& name) { return fav::fitsCodePage(name); };
+  const favfiles::AddOutcome outcome = favfiles::addFavoriteFiles(dialog.fFavoriteItems, paths, rules);
+  dialog.FillGrid();
+  dialog.UpdateActionStates();
+  if (!outcome.unstorable.empty()) {
+    // Stored as "?" they could never be opened; say which ones were left out.
+    const std::wstring text = favfiles::unstorableMessage(outcome.unstorable);
+    showMessageBox(dialog.hwnd(), text.c_str(), L"Favorites", MB_OK | MB_ICONWARNING);
+  }
+}
+
+void addDroppedFiles(TfrmConfigureFavorites& dialog, HDROP drop) {
+  if (!drop) return;
+  std::vector<std::wstring> paths;
+  const UINT count = ::DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
+  for (UINT i = 0; i < count; ++i) {
+    const UINT length = ::DragQueryFileW(drop, i, nullptr, 0);
+    std::wstring path(length + 1, L'\0');
+    ::DragQueryFileW(drop, i, path.data(), length + 1);
+    path.resize(length);
+    if (!path.empty() && !isFolder(path)) paths.push_back(std::move(path));
+  }
+  ::DragFinish(drop);
+  if (!paths.empty()) addFavoriteFiles(dialog, paths);
+}
+
+void TfrmConfigureFavorites::FillTypeExtensions() {
+  fExtensions = favfiles::collectTypeExtensions(
+      [](const std::string& objectType) { return host::FileExtensionsForType(objectType); });
+}
+
+void TfrmConfigureFavorites::actAddExecute() {
+  const std::vector<std::wstring> chosen = chooseFiles(hwnd());
+  if (chosen.empty()) {
+    FillGrid();
+    return;
+  }
+  addFavoriteFiles(*this, chosen);
+}
+
+void TfrmConfigureFavorites::actLoadExecute() {
+  TFolderDialog folderDialog(hwnd());
+  if (!folderDialog.Execute()) {
+    FillGrid();
+    return;
+  }
+  addFavoriteFiles(*this, favfiles::listPlainFiles(folderDialog.FolderName()));
+}
+
+void TfrmConfigureFavorites::actConnectionInfoExecute() {
+  const int row = fSelectedIndex < 0 ? 0 : fSelectedIndex;
+  if (row >= fFavoriteItems.Count()) return;  // no favorite, nothing to edit
+  TFavoriteItem& favorite = fFavoriteItems.Items(row);
+  // An alias would turn a separator into a menu item.
+  if (favorite.FileName() == L"-") return;
+
+  TfrmConnectionInfo dialog(hwnd());
+  dialog.Username(favorite.Username());
+  dialog.Password(favorite.Password());
+  dialog.Database(favorite.Database());
+  dialog.ConnectAs(favorite.ConnectAs());
+  dialog.Alias(favorite.Alias());
+  dialog.StorePassword(isChecked(IDC_CB_STORE_PASSWORD));
+  if (dialog.ShowModal() != IDOK) return;
+  favorite.Username(dialog.Username());
+  favorite.Password(dialog.Password());
+  favorite.Database(dialog.Database());
+  favorite.ConnectAs(dialog.ConnectAs());
+  favorite.Alias(dialog.Alias());
+}
+
+void TfrmConfigureFavorites::SubmenuEditorHandOver() {
+  TfrmSubMenus dialog(hwnd());
+  dialog.ImagePath(editText(IDC_EDT_IMAGE_PATH));
+  dialog.ImagePrefix(editText(IDC_EDT_IMAGE_PREFIX));
+  dialog.AllowDuplicateImages(isChecked(IDC_CB_ALLOW_DUPLICATE_IMAGES));
+  dialog.PluginFolder(plugin::pluginFolder());
+  dialog.Submenus(fSubMenus);  // a copy, blank entry included
+  dialog.Initialize();
+  if (dialog.ShowModal() != IDOK) return;
+
+  fSubMenus.Clear();
+  const TSubMenuItems& edited = dialog.Submenus();
+  for (int i = 0; i < edited.Count(); ++i) fSubMenus.Add() = edited.Items(i);
+  // Renamed submenus keep their favorites; removed ones let them go.
+  submenus::followSubmenuEdits(fFavoriteItems, dialog.Fates());
+  FillGrid();
+  LoadImages();
+}

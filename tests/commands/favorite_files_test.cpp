@@ -1,0 +1,135 @@
+// The file helpers behind Add and Load, without a window.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <map>
+
+#include "favorite_files.h"
+#include "temp_dir.h"
+#include "text_codec.h"
+
+using favfiles::AddRules;
+using Strings = std::vector<std::wstring>;
+
+TEST(TypeExtensions, SplitsAtEveryCommaKeepingEmptyPiecesBeforeACommaOnly) {
+  const struct {
+    const char* host;
+    Strings expected;
+  } cases[] = {
+      {"sql,pck", {L"sql", L"pck"}},
+      {"sql,", {L"sql"}},
+      {",sql", {L"", L"sql"}},
+      {"a,,b", {L"a", L"", L"b"}},
+      {"sql", {L"sql"}},
+      {"", {}},
+  };
+  for (const auto& c : cases) EXPECT_EQ(favfiles::splitExtensions(c.host), c.expected) << c.host;
+}
+
+TEST(TypeExtensions, AsksTheTenTypesInOrderAndKeepsDuplicates) {
+  const std::map<std::string, std::string> host = {
+      {"FUNCTION", "fnc"}, {"PACKAGE", "pck,spc"}, {"PACKAGE BODY", "pck,bdy"}, {"JAVA SOURCE", "jsp"}};
+  std::vector<std::string> asked;
+  const Strings all = favfiles::collectTypeExtensions([&](const std::string& type) {
+    asked.push_back(type);
+    const auto it = host.find(type);
+    return it == host.end() ? std::string() : it->second;
+  });
+  EXPECT_EQ(all, (Strings{L"fnc", L"pck", L"spc", L"pck", L"bdy", L"jsp"}));
+  EXPECT_EQ(asked, (std::vector<std::string>{"FUNCTION", "PROCEDURE", "TRIGGER", "PACKAGE",
+                                             "PACKAGE BODY", "PACKAGE SPEC AND BODY", "TYPE",
+                                             "TYPE BODY", "TYPE SPEC AND BODY", "JAVA SOURCE"}));
+}
+
+TEST(FileType, ProgramUnitExtensionsIgnoringCaseGiveThreeAndAnEmptyOneNeverMatches) {
+  // The host listed an empty extension (",pck"): files without one stay 0.
+  const Strings extensions = {L"", L"PCK", L"sql"};
+  const struct {
+    const wchar_t* file;
+    int type;
+  } cases[] = {
+      {L"c:\\src\\a.pck", 3}, {L"c:\\src\\a.Pck", 3}, {L"A.SQL", 3},
+      {L"c:\\src\\a.txt", 0}, {L"c:\\src\\noext", 0}, {L"c:\\src.pck\\noext", 0},
+      {L"c:\\src\\dot.", 0},  {L"-", 0},
+  };
+  for (const auto& c : cases) EXPECT_EQ(favfiles::FileTypeOf(c.file, extensions), c.type) << c.file;
+}
+
+TEST(PathSubstitution, ReplacesEveryOccurrenceIgnoringCaseExceptForTheDefaultOrNothing) {
+  const struct {
+    const wchar_t* file;
+    const wchar_t* replacement;
+    const wchar_t* expected;
+  } cases[] = {
+      {L"d:\\work\\a.sql", L"D:\\Work", L"%path%\\a.sql"},
+      {L"D:\\WORK\\x\\D:\\work\\a.sql", L"d:\\work", L"%path%\\x\\%path%\\a.sql"},
+      {L"c:\\x\\a.sql", L"c:\\", L"c:\\x\\a.sql"},  // the default means none
+      {L"C:\\x\\a.sql", L"C:\\", L"%path%x\\a.sql"},  // only "c:\" exactly is the default
+      {L"e:\\x\\a.sql", L"d:\\work", L"e:\\x\\a.sql"},
+      {L"e:\\x\\a.sql", L"", L"e:\\x\\a.sql"},  // an empty path never loops
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(favfiles::substitutePath(c.file, c.replacement), c.expected) << c.file;
+}
+
+TEST(AddFiles, SkipsDuplicatesInBothFormsAndNamesOutsideTheCodePage) {
+  TFavoriteItems favorites;
+  favorites.Add().FileName(L"%path%\\a.sql");
+  favorites.Add().FileName(L"e:\\b.txt");
+  AddRules rules;
+  rules.replacementPath = L"D:\\Work";
+  rules.extensions = {L"sql"};
+  rules.fitsCodePage = [](const std::wstring& name) { return fav::fitsCodePage(name); };
+  const std::wstring outside = L"e:\\\u65E5\u672C.sql";
+  const auto outcome = favfiles::addFavoriteFiles(
+      favorites,
+      {L"d:\\work\\a.sql", L"e:\\b.txt", L"d:\\work\\c.SQL", L"D:\\WORK\\c.SQL", outside,
+       L"e:\\d.txt"},
+      rules);
+  EXPECT_EQ(outcome.added, 2);
+  EXPECT_EQ(outcome.duplicates, 3);
+  EXPECT_EQ(outcome.unstorable, Strings{outside});
+  ASSERT_EQ(favorites.Count(), 4);
+  TFavoriteItem expected;
+  expected.FileName(L"%path%\\c.SQL");
+  expected.FileType(3);
+  EXPECT_EQ(favorites.Items(2), expected);
+  expected.FileName(L"e:\\d.txt");
+  expected.FileType(0);
+  EXPECT_EQ(favorites.Items(3), expected);
+  EXPECT_NE(favfiles::unstorableMessage(outcome.unstorable).find(outside), std::wstring::npos);
+}
+
+TEST(FolderListing, PlainFilesOnlyInNameOrder) {
+  testsupport::TempDir dir;
+  for (const wchar_t* name : {L"b.sql", L"A.sql", L"c", L"hidden.sql", L"system.sql"})
+    testsupport::writeFile(dir / name, "x");
+  testsupport::writeFile(dir / L"sub" / L"inner.sql", "x");
+  ::SetFileAttributesW((dir / L"hidden.sql").c_str(), FILE_ATTRIBUTE_HIDDEN);
+  ::SetFileAttributesW((dir / L"system.sql").c_str(), FILE_ATTRIBUTE_SYSTEM);
+  const std::wstring folder = dir.str();
+  const Strings expected = {folder + L"\\A.sql", folder + L"\\b.sql", folder + L"\\c"};
+  EXPECT_EQ(favfiles::listPlainFiles(folder), expected);
+  EXPECT_EQ(favfiles::listPlainFiles(folder + L"\\"), expected);
+  EXPECT_TRUE(favfiles::listPlainFiles(folder + L"\\missing").empty());
+  ::SetFileAttributesW((dir / L"hidden.sql").c_str(), FILE_ATTRIBUTE_NORMAL);
+  ::SetFileAttributesW((dir / L"system.sql").c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
+TEST(OpenFileAnswer, OneFullPathOrAFolderWithNames) {
+  const wchar_t several[] = L"C:\\d\0a.sql\0b.sql\0";
+  EXPECT_EQ(favfiles::openFileDialogPaths(favfiles::splitNullList(several, std::size(several))),
+            (Strings{L"C:\\d\\a.sql", L"C:\\d\\b.sql"}));
+  const wchar_t root[] = L"C:\\\0a.sql\0b.sql\0";
+  EXPECT_EQ(favfiles::openFileDialogPaths(favfiles::splitNullList(root, std::size(root))),
+            (Strings{L"C:\\a.sql", L"C:\\b.sql"}));
+  const wchar_t one[] = L"C:\\d\\a.sql\0";
+  EXPECT_EQ(favfiles::openFileDialogPaths(favfiles::splitNullList(one, std::size(one))),
+            Strings{L"C:\\d\\a.sql"});
+  // Full paths (the test seam's form) stay as they are.
+  EXPECT_EQ(favfiles::openFileDialogPaths({L"C:\\a", L"D:\\b"}), (Strings{L"C:\\a", L"D:\\b"}));
+  // No terminator within the capacity: reading stops there.
+  const wchar_t cut[] = {L'a', L'b'};
+  EXPECT_EQ(favfiles::splitNullList(cut, 2), Strings{L"ab"});
+}

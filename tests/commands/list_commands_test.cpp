@@ -1,0 +1,163 @@
+// Add, Load, Separator, Remove, Up and Down through the Configure dialog;
+// every check ends in the file Ok wrote.
+#include "commands_fixture.h"
+
+#include <commctrl.h>
+
+namespace commandstest {
+namespace {
+
+using Strings = std::vector<std::wstring>;
+
+class ListCommandsTest : public CommandsTest {
+ protected:
+  void start(const std::string& ini) {
+    writeIni(ini);
+    host.extensionsForType = {{"PACKAGE", "pck,spc"}, {"PACKAGE BODY", "pck,bdy"},
+                              {"FUNCTION", "fnc"}};
+    loadPlugin();
+  }
+  // The Type of each favorite in file order.
+  Strings types() const {
+    Strings out;
+    for (size_t n = 1; n <= files().size(); ++n)
+      out.push_back(entry(L"Types", L"Type", static_cast<int>(n)));
+    return out;
+  }
+};
+
+TEST_F(ListCommandsTest, AddTypesSubstitutesAndSkipsDuplicatesCancelsAndUnstorableNames) {
+  start(
+      "[Settings]\r\nReplacementPath=D:\\Work\r\n"
+      "[Files]\r\nFile1=%path%\\old.sql\r\nFile2=e:\\y\\c.sql\r\n");
+  const std::wstring outside = L"e:\\y\\\u65E5\u672C.sql";
+  host.ui.openFiles = {
+      {},  // cancelled
+      {L"d:\\work\\old.sql", L"e:\\y\\c.sql", L"D:\\WORK\\src\\New.PCK", L"e:\\y\\b.txt",
+       L"e:\\y\\b.txt", outside, L"e:\\y\\noext"}};
+  run([](Dialog& d) {
+    d.command(IDC_ACT_ADD);
+    EXPECT_EQ(d.rows(), 2);
+    // Only the saved replacement path counts, not what the box holds now.
+    d.setText(IDC_EDT_REPLACE_PATH, L"e:\\y");
+    d.command(IDC_ACT_ADD);
+    EXPECT_EQ(d.rows(), 5);
+    d.setText(IDC_EDT_REPLACE_PATH, L"D:\\Work");
+    d.ok();
+  });
+  EXPECT_EQ(files(), (Strings{L"%path%\\old.sql", L"e:\\y\\c.sql", L"%path%\\src\\New.PCK",
+                              L"e:\\y\\b.txt", L"e:\\y\\noext"}));
+  EXPECT_EQ(types(), (Strings{L"0", L"0", L"3", L"0", L"0"}));
+  ASSERT_EQ(host.ui.messageBoxTexts.size(), 1u);
+  EXPECT_NE(host.ui.messageBoxTexts[0].find(outside), std::wstring::npos);
+  EXPECT_EQ(host.ui.messageBoxTexts[0].rfind(L"Favorites|", 0), 0u);
+  // Every other field of a new favorite is empty.
+  EXPECT_EQ(entry(L"SubMenus", L"SubMenu", 3), L"");
+  EXPECT_EQ(entry(L"Buttons", L"Button", 3), L"");
+  EXPECT_EQ(entry(L"Usernames", L"Username", 3), L"");
+  EXPECT_EQ(entry(L"Aliases", L"Alias", 3), L"");
+}
+
+TEST_F(ListCommandsTest, LoadAddsPlainFilesInNameOrderSkippingDuplicates) {
+  const std::filesystem::path src = dir / L"src";
+  for (const wchar_t* name : {L"b.sql", L"A.pck", L"c.txt", L"hidden.sql", L"system.sql"})
+    testsupport::writeFile(src / name, "x");
+  testsupport::writeFile(src / L"sub" / L"inner.sql", "x");
+  ::SetFileAttributesW((src / L"hidden.sql").c_str(), FILE_ATTRIBUTE_HIDDEN);
+  ::SetFileAttributesW((src / L"system.sql").c_str(), FILE_ATTRIBUTE_SYSTEM);
+  const std::wstring folder = src.wstring();
+  start("[Files]\r\nFile1=" + narrowPath(src / L"c.txt") + "\r\n");
+  host.ui.folders = {folder, L""};  // a choice, then a cancel
+  run([](Dialog& d) {
+    d.command(IDC_ACT_LOAD);
+    d.command(IDC_ACT_LOAD);
+    d.screenshot(L"configure_after_load");
+    d.ok();
+  });
+  EXPECT_EQ(files(), (Strings{folder + L"\\c.txt", folder + L"\\A.pck", folder + L"\\b.sql"}));
+  EXPECT_EQ(types(), (Strings{L"0", L"3", L"0"}));
+  EXPECT_EQ(host.ui.folderTitles, (Strings{L"", L""}));
+  ::SetFileAttributesW((src / L"hidden.sql").c_str(), FILE_ATTRIBUTE_NORMAL);
+  ::SetFileAttributesW((src / L"system.sql").c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
+TEST_F(ListCommandsTest, LoadOfADriveRootGivesSingleSeparators) {
+  // The root of the test prefix's system drive, with a file of this test's own.
+  const std::wstring name = L"favtest_root_" + std::to_wstring(::GetCurrentProcessId()) + L".sql";
+  const std::filesystem::path ours = std::filesystem::path(L"C:\\") / name;
+  testsupport::writeFile(ours, "x");
+  start("");
+  host.ui.folders = {L"C:\\"};
+  run([](Dialog& d) {
+    d.command(IDC_ACT_LOAD);
+    d.ok();
+  });
+  std::filesystem::remove(ours);
+  const Strings loaded = files();
+  EXPECT_NE(std::find(loaded.begin(), loaded.end(), L"C:\\" + name), loaded.end());
+  for (const std::wstring& file : loaded) EXPECT_EQ(file.find(L"\\\\"), std::wstring::npos) << file;
+}
+
+TEST_F(ListCommandsTest, SeparatorsHaveOnlyTheirMark) {
+  start("[Files]\r\nFile1=a.sql\r\n");
+  run([](Dialog& d) {
+    d.command(IDC_ACT_ADD_SEPARATOR);
+    d.ok();
+  });
+  EXPECT_EQ(files(), (Strings{L"a.sql", L"-"}));
+  EXPECT_EQ(entry(L"Types", L"Type", 2), L"0");
+  for (const auto& [section, prefix] :
+       std::vector<std::pair<std::wstring, std::wstring>>{{L"SubMenus", L"SubMenu"},
+                                                          {L"Buttons", L"Button"},
+                                                          {L"Usernames", L"Username"},
+                                                          {L"Passwords", L"Password"},
+                                                          {L"Databases", L"Database"},
+                                                          {L"ConnectsAs", L"ConnectAs"},
+                                                          {L"Aliases", L"Alias"}})
+    EXPECT_EQ(entry(section, prefix, 2), L"") << section;
+}
+
+TEST_F(ListCommandsTest, RemoveOfTheLastRowSelectsTheNewLastAndTheOnlyRowLeavesNothing) {
+  start("[Files]\r\nFile1=a.sql\r\nFile2=b.sql\r\nFile3=c.sql\r\n");
+  run([](Dialog& d) {
+    d.clickCell(2, 2);
+    d.command(IDC_ACT_REMOVE);
+    EXPECT_EQ(d.selectedRow(), 1);
+    d.command(IDC_ACT_REMOVE);  // b.sql, the new last row
+    EXPECT_EQ(d.selectedRow(), 0);
+    d.command(IDC_ACT_REMOVE);  // a.sql, the only row
+    EXPECT_EQ(d.rows(), 0);
+    EXPECT_FALSE(d.enabled(IDC_BBTN_REMOVE));
+    d.command(IDC_ACT_REMOVE);  // nothing left: nothing happens
+    d.ok();
+  });
+  EXPECT_TRUE(files().empty());
+}
+
+TEST_F(ListCommandsTest, UpAndDownStopAtTheEdgesAndDownWithoutSelectionMovesTheFirst) {
+  const struct {
+    int select;  // -1: no click
+    int command;
+    Strings expected;
+  } cases[] = {
+      {-1, IDC_ACT_DOWN, {L"b.sql", L"a.sql", L"c.sql"}},
+      {-1, IDC_ACT_UP, {L"a.sql", L"b.sql", L"c.sql"}},
+      {0, IDC_ACT_UP, {L"a.sql", L"b.sql", L"c.sql"}},
+      {2, IDC_ACT_DOWN, {L"a.sql", L"b.sql", L"c.sql"}},
+      {1, IDC_ACT_UP, {L"b.sql", L"a.sql", L"c.sql"}},
+      {1, IDC_ACT_DOWN, {L"a.sql", L"c.sql", L"b.sql"}},
+  };
+  for (const auto& c : cases) {
+    start("[Files]\r\nFile1=a.sql\r\nFile2=b.sql\r\nFile3=c.sql\r\n");
+    run([&](Dialog& d) {
+      if (c.select >= 0) d.clickCell(c.select, 2);
+      d.command(c.command);
+      d.ok();
+    });
+    EXPECT_EQ(files(), c.expected) << c.select << " " << c.command;
+    host.unload();
+  }
+}
+
+}  // namespace
+}  // namespace commandstest

@@ -1,0 +1,222 @@
+// The Submenus dialog, opened by Ctrl + Add Submenu in the Configure dialog,
+// and Add Submenu without Ctrl. Every check ends in the file Ok wrote.
+#include "commands_fixture.h"
+
+#include <commctrl.h>
+
+#include "frm_SubMenus_ids.h"
+
+namespace commandstest {
+namespace {
+
+using Strings = std::vector<std::wstring>;
+
+class SubmenusTest : public CommandsTest {
+ protected:
+  void SetUp() override {
+    CommandsTest::SetUp();
+    writeIcon(dir / L"icons", L"fav_a.bmp", RGB(200, 30, 30));
+    writeIcon(dir / L"icons", L"fav_b.bmp", RGB(30, 120, 200));
+    writeIni(
+        "[Settings]\r\nImagePath=" + folder() + "\\icons\r\nImagePrefix=fav_\r\n"
+        "AllowDuplicateImages=0\r\n"
+        "[SubMenuItems]\r\nSubMenuItem0=\r\nSubMenuItem1=Alpha\r\nSubMenuItem2=Beta\r\n"
+        "SubMenuItem3=Gamma\r\n"
+        "[SubMenuButtons]\r\nSubMenuButton0=\r\nSubMenuButton1=fav_a.bmp\r\n"
+        "[Files]\r\nFile1=a.sql\r\nFile2=b.sql\r\nFile3=c.sql\r\nFile4=d.sql\r\n"
+        "[SubMenus]\r\nSubMenu1=Alpha\r\nSubMenu2=Beta\r\nSubMenu3=Gamma\r\n");
+    loadPlugin();
+  }
+
+  // Ctrl + Add Submenu opens the Submenus dialog, child drives it; then Ok.
+  void editSubmenus(const Drive& child, const std::wstring& boxText = L"") {
+    run(
+        [&](Dialog& d) {
+          d.setText(IDC_ED_SUBMENU, boxText);
+          withCtrl([&] { d.click(IDC_SB_ADD_SUBMENU); });
+          d.ok();
+        },
+        {{L"TfrmSubMenus", child}});
+  }
+
+  // The submenu each favorite ended in, by file name.
+  std::map<std::wstring, std::wstring> submenuOfFile() const {
+    std::map<std::wstring, std::wstring> out;
+    const Strings names = files();
+    for (size_t i = 0; i < names.size(); ++i)
+      out[names[i]] = entry(L"SubMenus", L"SubMenu", static_cast<int>(i) + 1);
+    return out;
+  }
+
+  static HWND grid(Dialog& sm) { return sm.item(IDC_SM_GRID); }
+  static void clickName(Dialog& sm, int row) { clickIn(sm, row, 1); }
+  static void clickIn(Dialog& sm, int row, int col) {
+    RECT r{};
+    ListView_GetItemRect(grid(sm), row, &r, LVIR_BOUNDS);
+    const int iconWidth = ListView_GetColumnWidth(grid(sm), 0);
+    const int x = col == 0 ? r.left + iconWidth / 2 : r.left + iconWidth + 20;
+    const LPARAM at = MAKELPARAM(x, (r.top + r.bottom) / 2);
+    ::PostMessageW(grid(sm), WM_LBUTTONDOWN, MK_LBUTTON, at);
+    ::PostMessageW(grid(sm), WM_LBUTTONUP, 0, at);
+    Dialog::pump();
+  }
+  static void gridKey(Dialog& sm, UINT vk) { sm.key(vk, grid(sm)); }
+};
+
+TEST_F(SubmenusTest, TheBlankFirstRowTakesNoRemovalRenameOrIcon) {
+  editSubmenus([](Dialog& sm) {
+    EXPECT_EQ(windowText(sm.hwnd()), L"Configure Submenus...");
+    EXPECT_EQ(gridNames(grid(sm)), (Strings{L"", L"Alpha", L"Beta", L"Gamma"}));
+    sm.screenshot(L"submenus");
+    clickIn(sm, 0, 0);
+    EXPECT_FALSE(sm.visible(IDC_SM_CBE_ICON));
+    clickName(sm, 0);
+    clickName(sm, 0);
+    EXPECT_FALSE(sm.visible(IDC_SM_EDT_ITEM));
+    gridKey(sm, VK_DELETE);
+    gridKey(sm, VK_F2);
+    sm.command(IDC_SM_ACT_REMOVE);
+    sm.command(IDC_SM_ACT_RENAME);
+    EXPECT_FALSE(sm.visible(IDC_SM_EDT_ITEM));
+    EXPECT_EQ(gridNames(grid(sm)).size(), 4u);
+    sm.command(IDOK);
+  });
+  EXPECT_EQ(submenuNames(), (Strings{L"Alpha", L"Beta", L"Gamma"}));
+  EXPECT_EQ(entry(L"SubMenuItems", L"SubMenuItem", 0), L"");
+  EXPECT_EQ(entry(L"SubMenuButtons", L"SubMenuButton", 1), L"fav_a.bmp");
+}
+
+TEST_F(SubmenusTest, RenamedSubmenusKeepTheirFavoritesAndRemovedOnesLetThemGo) {
+  editSubmenus([](Dialog& sm) {
+    // Remove Beta, take it back, remove it again.
+    clickName(sm, 2);
+    gridKey(sm, VK_DELETE);
+    EXPECT_EQ(gridNames(grid(sm)), (Strings{L"", L"Alpha", L"Gamma"}));
+    EXPECT_EQ(sm.text(IDC_SM_PNL_HINT), L"Removed Beta (Ctrl+Z to undo)");
+    withCtrl([&] { gridKey(sm, 'Z'); });
+    EXPECT_EQ(gridNames(grid(sm)), (Strings{L"", L"Alpha", L"Beta", L"Gamma"}));
+    clickName(sm, 2);
+    sm.command(IDC_SM_ACT_REMOVE);
+
+    // A slow double click on Alpha's name opens the rename; Enter commits.
+    clickName(sm, 1);
+    clickName(sm, 1);
+    ASSERT_TRUE(sm.visible(IDC_SM_EDT_ITEM));
+    EXPECT_EQ(sm.text(IDC_SM_EDT_ITEM), L"Alpha");
+    sm.setText(IDC_SM_EDT_ITEM, L" Alpha2 ");
+    sm.key(VK_RETURN, sm.item(IDC_SM_EDT_ITEM));
+    EXPECT_FALSE(sm.visible(IDC_SM_EDT_ITEM));
+
+    // A blank name is refused; the old one stays.
+    clickName(sm, 2);
+    gridKey(sm, VK_F2);
+    ASSERT_TRUE(sm.visible(IDC_SM_EDT_ITEM));
+    sm.setText(IDC_SM_EDT_ITEM, L"   ");
+    sm.key(VK_RETURN, sm.item(IDC_SM_EDT_ITEM));
+    EXPECT_EQ(gridNames(grid(sm)), (Strings{L"", L"Alpha2", L"Gamma"}));
+    sm.command(IDOK);
+  });
+  EXPECT_EQ(submenuNames(), (Strings{L"Alpha2", L"Gamma"}));
+  EXPECT_EQ(entry(L"SubMenuButtons", L"SubMenuButton", 1), L"fav_a.bmp");
+  const std::map<std::wstring, std::wstring> expected = {
+      {L"a.sql", L"Alpha2"}, {L"b.sql", L""}, {L"c.sql", L"Gamma"}, {L"d.sql", L""}};
+  EXPECT_EQ(submenuOfFile(), expected);
+}
+
+TEST_F(SubmenusTest, AnIconInUseAsksAndMovesOnlyOnYes) {
+  const struct {
+    int answer;
+    const wchar_t *alpha, *beta;
+  } cases[] = {{IDNO, L"fav_a.bmp", L""}, {IDYES, L"", L"fav_a.bmp"}};
+  for (const auto& c : cases) {
+    if (&c != cases) SetUp();  // a fresh file and plug-in copy per case
+    host.ui.messageBoxes = {c.answer};
+    editSubmenus([](Dialog& sm) {
+      clickIn(sm, 2, 0);  // Beta's icon cell
+      HWND picker = sm.item(IDC_SM_CBE_ICON);
+      ASSERT_TRUE(sm.visible(IDC_SM_CBE_ICON));
+      EXPECT_EQ(comboEntries(picker), (Strings{L"", L"fav_a.bmp", L"fav_b.bmp"}));
+      EXPECT_EQ(sm.text(IDC_SM_PNL_HINT), L"Choose icon");
+      sm.screenshot(L"submenus_icon_list");
+      ::SendMessageW(picker, CB_SETCURSEL, 1, 0);
+      ::SendMessageW(picker, WM_KEYDOWN, VK_RETURN, 1);
+      Dialog::pump();
+      EXPECT_FALSE(sm.visible(IDC_SM_CBE_ICON));
+      sm.command(IDOK);
+    });
+    EXPECT_EQ(host.ui.messageBoxTexts,
+              Strings{L"Favorites|Icon already used for Alpha. Clear existing?"});
+    EXPECT_EQ(entry(L"SubMenuButtons", L"SubMenuButton", 1), c.alpha);
+    EXPECT_EQ(entry(L"SubMenuButtons", L"SubMenuButton", 2), c.beta);
+    host.unload();
+    host.ui.messageBoxTexts.clear();
+  }
+}
+
+TEST_F(SubmenusTest, CancelLeavesTheListAndTheFavoritesAsTheyWere) {
+  const std::string before = readIni();
+  run(
+      [&](Dialog& d) {
+        withCtrl([&] { d.click(IDC_SB_ADD_SUBMENU); });
+        d.cancel();  // the Configure dialog too: nothing may be written
+      },
+      {{L"TfrmSubMenus", [](Dialog& sm) {
+          clickName(sm, 1);
+          gridKey(sm, VK_DELETE);
+          sm.setText(IDC_SM_ED_SUBMENU, L"Delta");
+          sm.click(IDC_SM_ACT_ADD_SUBMENU);
+          EXPECT_EQ(gridNames(grid(sm)), (Strings{L"", L"Beta", L"Delta", L"Gamma"}));
+          sm.command(IDCANCEL);
+        }}});
+  EXPECT_EQ(shown[L"TfrmSubMenus"], 1);
+  EXPECT_EQ(readIni(), before);
+
+  editSubmenus([](Dialog& sm) {
+    clickName(sm, 1);
+    gridKey(sm, VK_DELETE);
+    sm.command(IDCANCEL);
+  });
+  EXPECT_EQ(submenuNames(), (Strings{L"Alpha", L"Beta", L"Gamma"}));
+  EXPECT_EQ(submenuOfFile()[L"a.sql"], L"Alpha");
+}
+
+TEST_F(SubmenusTest, TheAddStripAddsTrimmedNewNamesInSortedPlaceAndEnterAddsInsteadOfOk) {
+  editSubmenus([](Dialog& sm) {
+    for (const wchar_t* name : {L"", L"   ", L"Beta", L"  Delta "}) {
+      sm.setText(IDC_SM_ED_SUBMENU, name);
+      sm.click(IDC_SM_ACT_ADD_SUBMENU);
+    }
+    // Enter in the name box: the dialog's Ok arrives with the focus there.
+    ::SendMessageW(sm.item(IDC_SM_CBE_MENU_ITEM), CB_SETCURSEL, 1, 0);  // fav_b.bmp
+    sm.setText(IDC_SM_ED_SUBMENU, L"Aardvark");
+    ::SetFocus(sm.item(IDC_SM_ED_SUBMENU));
+    sm.command(IDOK);
+    EXPECT_TRUE(::IsWindowVisible(sm.hwnd()));
+    EXPECT_EQ(sm.text(IDC_SM_ED_SUBMENU), L"Aardvark");  // the box keeps its text
+    EXPECT_EQ(gridNames(grid(sm)),
+              (Strings{L"", L"Aardvark", L"Alpha", L"Beta", L"Delta", L"Gamma"}));
+    ::SetFocus(grid(sm));
+    sm.command(IDOK);
+  }, L"Zeta");  // the Configure dialog's box is ignored with Ctrl
+  EXPECT_EQ(shown[L"TfrmSubMenus"], 1);
+  EXPECT_EQ(submenuNames(), (Strings{L"Aardvark", L"Alpha", L"Beta", L"Delta", L"Gamma"}));
+  EXPECT_EQ(entry(L"SubMenuButtons", L"SubMenuButton", 1), L"fav_b.bmp");
+}
+
+TEST_F(SubmenusTest, AddSubmenuWithoutCtrlAddsOnlyNewTrimmedNames) {
+  run([](Dialog& d) {
+    ::SendMessageW(d.item(IDC_CBE_MENU_ITEM), CB_SETCURSEL, 1, 0);  // fav_b.bmp
+    for (const wchar_t* name : {L"", L"  ", L"Alpha", L" Aardvark "}) {
+      d.setText(IDC_ED_SUBMENU, name);
+      d.click(IDC_SB_ADD_SUBMENU);
+    }
+    EXPECT_EQ(d.text(IDC_ED_SUBMENU), L" Aardvark ");  // not cleared
+    d.ok();
+  });
+  EXPECT_EQ(shown[L"TfrmSubMenus"], 0);
+  EXPECT_EQ(submenuNames(), (Strings{L"Aardvark", L"Alpha", L"Beta", L"Gamma"}));
+  EXPECT_EQ(entry(L"SubMenuButtons", L"SubMenuButton", 1), L"fav_b.bmp");
+}
+
+}  // namespace
+}  // namespace commandstest
