@@ -715,10 +715,18 @@ void TfrmConfigureFavorites::openCurrentCellEditor() {
   }
 }
 
+void TfrmConfigureFavorites::clearInsertMark() {
+  LVINSERTMARK none{};
+  none.cbSize = sizeof(none);
+  none.iItem = -1;
+  ListView_SetInsertMark(sgFavorites_, &none);
+}
+
 void TfrmConfigureFavorites::finishDrag(int x, int y) {
   const int from = dragRow_;
-  dragRow_ = -1;
-  ListView_SetInsertMark(sgFavorites_, nullptr);
+  dragRow_ = -1;  // first, so the capture change below is no cancel
+  ::ReleaseCapture();
+  clearInsertMark();
   if (from < 0 || filterActive()) return;
   const int n = rowCount();
   int to = cellAt(x, y, nullptr);
@@ -762,7 +770,6 @@ LRESULT TfrmConfigureFavorites::gridMessage(HWND hwnd, UINT msg, WPARAM wp, LPAR
       return 0;
     case WM_LBUTTONUP:
       if (dragRow_ >= 0) {
-        ::ReleaseCapture();
         finishDrag(GET_X_LPARAM(lp), GET_Y_LPARAM(lp));
         handled = true;
       }
@@ -770,7 +777,7 @@ LRESULT TfrmConfigureFavorites::gridMessage(HWND hwnd, UINT msg, WPARAM wp, LPAR
     case WM_CAPTURECHANGED:
       if (dragRow_ >= 0 && reinterpret_cast<HWND>(lp) != hwnd) {
         dragRow_ = -1;
-        ListView_SetInsertMark(hwnd, nullptr);
+        clearInsertMark();
       }
       return 0;
     case WM_KEYDOWN:
@@ -788,7 +795,7 @@ LRESULT TfrmConfigureFavorites::gridMessage(HWND hwnd, UINT msg, WPARAM wp, LPAR
         case VK_ESCAPE:
           if (dragRow_ >= 0) {
             dragRow_ = -1;
-            ListView_SetInsertMark(hwnd, nullptr);
+            clearInsertMark();
             ::ReleaseCapture();
             handled = true;
           }

@@ -532,7 +532,22 @@ bool TfrmConfigureFavorites::runAction(int id) {
   }
 }
 
+const wchar_t* TfrmConfigureFavorites::focusHint(int id) {
+  for (const ActionText& a : kActions)
+    if (a.id == id) return a.hint;
+  for (const OptionHint& o : kOptionHints)
+    if (o.id == id) return o.hint;
+  if (id == IDC_CBX_MAIN_MENU_ITEMS) return L"Choose menu";
+  return nullptr;
+}
+
 bool TfrmConfigureFavorites::onCommand(int id, int code, HWND control) {
+  // The hint panel follows the keyboard focus as it follows the mouse.
+  if (code == BN_SETFOCUS || code == EN_SETFOCUS ||
+      (code == CBN_SETFOCUS && id == IDC_CBX_MAIN_MENU_ITEMS)) {
+    if (const wchar_t* hint = focusHint(id)) SetHintText(hint);
+    return true;
+  }
   switch (id) {
     case IDC_CB_SHOW_FAVORITES_ON_MAIN_MENU:
       if (code == BN_CLICKED) cbShowFavoritesOnMainMenuClick();

@@ -134,6 +134,7 @@ class TfrmConfigureFavorites : public fav::DialogBase {
   void drawHintPanel(const DRAWITEMSTRUCT& draw);
   void drawImage1(const DRAWITEMSTRUCT& draw);
   void setEnabled(int id, bool enabled);
+  static const wchar_t* focusHint(int id);
 
   // Grid (favorites_grid.cpp).
   void createGrid();
@@ -160,6 +161,7 @@ class TfrmConfigureFavorites : public fav::DialogBase {
   void edtItemCancel();
   void focusGrid();
   void finishDrag(int x, int y);
+  void clearInsertMark();
   void keepBlankSubmenuFirst();
   void populateIconCombos();
   int iconPixels() const;

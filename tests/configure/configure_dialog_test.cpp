@@ -5,6 +5,8 @@
 #include <windowsx.h>
 
 #include <algorithm>
+#include <map>
+#include <sstream>
 
 #include "configure_fixture.h"
 
@@ -404,6 +406,72 @@ TEST_F(ConfigureDialogTest, AddSubmenuAppendsANewNameWithThePickedIconOnce) {
   EXPECT_EQ(iniValue(L"SubMenuItems", L"SubMenuItem1"), L"Reports");
   EXPECT_EQ(iniValue(L"SubMenuButtons", L"SubMenuButton1"), L"fav_b.bmp");
   EXPECT_EQ(iniValue(L"SubMenuItems", L"SubMenuItem2"), L"<missing>");
+}
+
+// Section -> key -> value of an INI text, for key-for-key comparisons.
+std::map<std::string, std::map<std::string, std::string>> iniKeys(const std::string& text) {
+  std::map<std::string, std::map<std::string, std::string>> out;
+  std::string section, line;
+  std::istringstream in(text);
+  while (std::getline(in, line)) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    if (line.size() > 1 && line.front() == '[' && line.back() == ']') {
+      section = line.substr(1, line.size() - 2);
+      out[section];
+    } else if (const auto eq = line.find('='); eq != std::string::npos) {
+      out[section][line.substr(0, eq)] = line.substr(eq + 1);
+    }
+  }
+  return out;
+}
+
+// 94 favorites grouped by submenu as the dialog writes them, every key of
+// every entry present.
+std::string groupedFixture(bool groupStarts) {
+  std::string files, types, subs, buttons, users, passwords, dbs, connects, aliases;
+  int k = 0;
+  for (int g = 0; g < 4; ++g) {
+    const std::string submenu = g ? "Group " + std::to_string(g) : "";
+    if (groupStarts && g) files += "File" + std::to_string(++k) + "=[PL/SQL Developer 12 separator]\r\n";
+    for (int i = 0; i < 23 + (g < 2 ? 1 : 0); ++i) {
+      const std::string n = std::to_string(++k);
+      files += "File" + n + "=c:\\work\\p" + std::to_string(g) + "\\s" + n + ".sql\r\n";
+      types += "Type" + n + "=" + std::to_string(k % 2 ? 3 : 0) + "\r\n";
+      subs += "SubMenu" + n + "=" + submenu + "\r\n";
+      buttons += "Button" + n + "=" + (k % 3 ? "" : "fav_" + n + ".bmp") + "\r\n";
+      users += "Username" + n + "=" + (k % 2 ? "scott" : "") + "\r\n";
+      passwords += "Password" + n + "=\r\n";
+      dbs += "Database" + n + "=" + (k % 2 ? "orcl" : "") + "\r\n";
+      connects += "ConnectAs" + n + "=" + (k % 4 == 1 ? "SysDBA" : "") + "\r\n";
+      aliases += "Alias" + n + "=" + (k % 5 ? "" : "Report " + n) + "\r\n";
+    }
+  }
+  return "[Settings]\r\nLeft=200\r\nTop=150\r\nHeight=620\r\nWidth=810\r\nShowFullPath=1\r\n"
+         "FavoritesOnMainmenu=0\r\nAllowDuplicateImages=0\r\nMenuItemName=Favorite Files\r\n"
+         "NextToMenu=Tools\r\nImagePrefix=fav_\r\nReplacementPath=c:\\\r\nSavePassword=0\r\n"
+         "ShowConnectionInfo=1\r\nImagePath=c:\\icons\r\nShiftState=0\r\nCtrlState=1\r\n"
+         "Altstate=0\r\n"
+         "[SubMenuItems]\r\nSubMenuItem0=\r\nSubMenuItem1=Group 1\r\nSubMenuItem2=Group 2\r\n"
+         "SubMenuItem3=Group 3\r\n"
+         "[SubMenuButtons]\r\nSubMenuButton0=\r\nSubMenuButton1=\r\nSubMenuButton2=fav_g.bmp\r\n"
+         "SubMenuButton3=\r\n"
+         "[Files]\r\n" + files + "[Types]\r\n" + types + "[SubMenus]\r\n" + subs + "[Buttons]\r\n" +
+         buttons + "[Usernames]\r\n" + users + "[Passwords]\r\n" + passwords + "[Databases]\r\n" +
+         dbs + "[ConnectsAs]\r\n" + connects + "[Aliases]\r\n" + aliases;
+}
+
+TEST_F(ConfigureDialogTest, OkOnA94FavoriteFileRewritesItKeyForKey) {
+  for (const int version : {1199, 1200}) {
+    const std::string fixture = groupedFixture(version >= 1200);
+    writeIni(fixture);
+    loadPlugin(version);
+    configure([&](Dialog& d) {
+      EXPECT_EQ(d.rows(), 94);
+      d.ok();
+    });
+    EXPECT_EQ(iniKeys(readIni()), iniKeys(fixture)) << "host version " << version;
+    host.unload();
+  }
 }
 
 TEST_F(ConfigureDialogTest, TheConfigureMenuItemOpensTheDialogToo) {

@@ -139,6 +139,7 @@ struct StepRun {
   HWND dialog = nullptr;
   std::vector<std::function<void(Dialog&)>> steps;
   size_t next = 0;
+  bool running = false;  // a step that pumps must not start the next one
 };
 StepRun gRun;
 
@@ -149,9 +150,12 @@ void CALLBACK runStep(HWND, UINT, UINT_PTR id, DWORD) {
       ::PostMessageW(gRun.dialog, WM_COMMAND, IDCANCEL, 0);
     return;
   }
+  if (gRun.running) return;
   Dialog d(gRun.dialog);
   auto step = std::move(gRun.steps[gRun.next++]);
+  gRun.running = true;
   step(d);
+  gRun.running = false;
 }
 }  // namespace
 

@@ -393,3 +393,109 @@ TEST_F(GridTest, Screenshots) {
 }
 
 }  // namespace
+
+namespace {
+
+// --- keyboard, filter and drag ------------------------------------------------------------------
+
+TEST_F(GridTest, LeftAndRightPickTheCellAndF2OpensItsEditor) {
+  writeIni(favoritesIni({"c:\\a.sql", "c:\\b.sql"}));
+  loadPlugin();
+  configure([&](Dialog& d) {
+    d.clickCell(1, 2);  // arms the rename only
+    ASSERT_EQ(::GetFocus(), d.grid());
+    d.key(VK_F2);
+    ASSERT_TRUE(d.visible(IDC_EDT_ITEM));
+    EXPECT_EQ(d.text(IDC_EDT_ITEM), L"c:\\b.sql");
+    d.key(VK_ESCAPE);
+    d.key(VK_LEFT, d.grid());
+    d.key(VK_F2, d.grid());
+    EXPECT_TRUE(d.pickerDropped(IDC_CB_SUBMENU_EDIT));
+    d.cancelPicker(IDC_CB_SUBMENU_EDIT);
+    d.key(VK_LEFT, d.grid());
+    d.key(VK_LEFT, d.grid());  // stays on the icon cell
+    d.key(VK_F2, d.grid());
+    EXPECT_TRUE(d.pickerDropped(IDC_CBE_ICON));
+    d.pickEntry(IDC_CBE_ICON, 1);
+    EXPECT_EQ(d.cell(1, 0), L"fav_a.bmp");
+    d.cancel();
+  });
+}
+
+TEST_F(GridTest, TheFilterMatchesFileAliasOrSubmenuAndTurnsOffMoves) {
+  writeIni("[Files]\r\nFile1=c:\\Orders.sql\r\nFile2=c:\\b.sql\r\nFile3=c:\\c.sql\r\nFile4=c:\\d.sql\r\n"
+           "[Aliases]\r\nAlias2=Daily ORDERS\r\n[SubMenus]\r\nSubMenu3=orders\r\n"
+           "[SubMenuItems]\r\nSubMenuItem1=orders\r\n");
+  loadPlugin();
+  configure([&](Dialog& d) {
+    ::SetFocus(d.grid());
+    d.steps({
+        [](Dialog& d) {
+          BYTE keys[256] = {};
+          ::GetKeyboardState(keys);
+          keys[VK_CONTROL] = keys[VK_LCONTROL] = 0x80;
+          ::SetKeyboardState(keys);
+          ::PostMessageW(d.grid(), WM_KEYDOWN, 'F', 1);
+        },
+        [](Dialog& d) {
+          BYTE keys[256] = {};
+          ::GetKeyboardState(keys);
+          keys[VK_CONTROL] = keys[VK_LCONTROL] = 0;
+          ::SetKeyboardState(keys);
+          EXPECT_EQ(::GetFocus(), d.item(IDC_EDT_FILTER));
+          d.type(IDC_EDT_FILTER, L"orders");
+          ASSERT_EQ(d.rows(), 3);
+          EXPECT_EQ(d.cell(0, 2), L"c:\\Orders.sql");
+          EXPECT_EQ(d.cell(1, 2), L"c:\\b.sql");
+          EXPECT_EQ(d.cell(2, 1), L"orders");
+          d.clickCell(1, 2);
+          EXPECT_FALSE(d.enabled(IDC_ACT_UP));
+          EXPECT_FALSE(d.enabled(IDC_ACT_DOWN));
+          EXPECT_TRUE(d.enabled(IDC_ACT_REMOVE));
+          ::SetFocus(d.item(IDC_EDT_FILTER));
+          ::PostMessageW(d.item(IDC_EDT_FILTER), WM_KEYDOWN, VK_ESCAPE, 1);
+        },
+        [](Dialog& d) {
+          ASSERT_TRUE(::IsWindowVisible(d.hwnd())) << "Escape in the filter only clears it";
+          EXPECT_EQ(d.text(IDC_EDT_FILTER), L"");
+          EXPECT_EQ(d.rows(), 4);
+          EXPECT_EQ(d.selectedRow(), 1) << "the selection stays on its favorite";
+          d.ok();
+        },
+    });
+  });
+  EXPECT_EQ(readIni().find("File4=c:\\c.sql") != std::string::npos, true) << readIni();
+}
+
+TEST_F(GridTest, DraggingARowMovesIt) {
+  writeIni(favoritesIni({"c:\\a.sql", "c:\\b.sql", "c:\\c.sql"}));
+  loadPlugin();
+  configure([&](Dialog& d) {
+    const POINT from = d.cellCenter(0, 2), to = d.cellCenter(2, 2);
+    ::PostMessageW(d.grid(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(from.x, from.y));
+    for (int y = from.y; y <= to.y; y += 4)
+      ::PostMessageW(d.grid(), WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(from.x + 2, y));
+    ::PostMessageW(d.grid(), WM_LBUTTONUP, 0, MAKELPARAM(to.x, to.y));
+    Dialog::pump(5);
+    EXPECT_EQ(d.cell(0, 2), L"c:\\b.sql");
+    EXPECT_EQ(d.cell(2, 2), L"c:\\a.sql");
+    EXPECT_EQ(d.selectedRow(), 2);
+    d.ok();
+  });
+  EXPECT_EQ(file(3), L"c:\\a.sql");
+}
+
+TEST_F(GridTest, TheHintPanelFollowsTheFocus) {
+  loadPlugin();
+  configure([&](Dialog& d) {
+    ::SetFocus(d.item(IDC_EDT_IMAGE_PREFIX));
+    Dialog::pump();
+    EXPECT_EQ(d.hint(), L"Prefix of the images to be used");
+    ::SetFocus(d.item(IDC_ACT_ADD));
+    Dialog::pump();
+    EXPECT_EQ(d.hint(), L"Add a favorite file");
+    d.cancel();
+  });
+}
+
+}  // namespace
