@@ -26,6 +26,7 @@ constexpr int kBevelTop = 116;
 constexpr int kAliasTop = 124;
 
 constexpr UINT_PTR kPasswordSubclass = 1;
+constexpr UINT kRelayout = WM_APP + 2;
 
 }  // namespace
 
@@ -148,6 +149,17 @@ bool TfrmConnectionInfo::onCommand(int id, int code, HWND control) {
 }
 
 INT_PTR TfrmConnectionInfo::onMessage(UINT msg, WPARAM wp, LPARAM lp, bool& handled) {
+  if (msg == WM_DPICHANGED) {
+    // The platform scales the dialog first; our pixel layout follows it.
+    ::PostMessageW(hwnd(), kRelayout, 0, 0);
+    handled = false;
+    return 0;
+  }
+  if (msg == kRelayout) {
+    layout();
+    handled = true;
+    return 0;
+  }
   if (msg == WM_CTLCOLORSTATIC && reinterpret_cast<HWND>(lp) == item(IDC_CI_CAPS_LOCK)) {
     // The warning stands out in the hot-track colour.
     const HDC dc = reinterpret_cast<HDC>(wp);

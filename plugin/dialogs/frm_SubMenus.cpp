@@ -29,6 +29,7 @@ constexpr int kIconSize = 20;
 
 // Posted once the icon editor's list has closed, however it closed.
 constexpr UINT kIconEditorClosed = WM_APP + 1;
+constexpr UINT kRelayout = WM_APP + 2;
 constexpr UINT_PTR kEditorSubclass = 1;
 
 constexpr wchar_t kBlankIcon[] = L"[fav]_empty.bmp";
@@ -81,21 +82,11 @@ bool TfrmSubMenus::onInit() {
   fIconSize = scale(kIconSize);
   createGrid();
 
-  for (int id : {IDC_SM_CBE_ICON, IDC_SM_CBE_MENU_ITEM}) {
-    HWND combo = item(id);
-    ::SendMessageW(combo, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), scale(kRowHeight - 6));
-    ::SendMessageW(combo, CB_SETITEMHEIGHT, 0, fIconSize + scale(4));
-    ::SendMessageW(combo, CB_SETDROPPEDWIDTH, scale(220), 0);
-  }
+  sizeCombos();
   ::SetWindowSubclass(item(IDC_SM_EDT_ITEM), &TfrmSubMenus::editorProc, kEditorSubclass,
                       reinterpret_cast<DWORD_PTR>(this));
 
-  const UINT dialogDpi = dpi();
-  fOkGlyph = dialogs::setButtonGlyph(item(IDOK), IDB_GLYPH_OK, dialogDpi);
-  fCancelGlyph = dialogs::setButtonGlyph(item(IDCANCEL), IDB_GLYPH_CANCEL, dialogDpi);
-  fAddGlyph = dialogs::setButtonGlyph(item(IDC_SM_ACT_ADD_SUBMENU), IDB_GLYPH_ADD_SUBMENU, dialogDpi);
-  if (!fAddGlyph) ::SetDlgItemTextW(hwnd(), IDC_SM_ACT_ADD_SUBMENU, L"+");
-  fPluginIcon = dialogs::glyphImageList(IDB_PLUGIN_ICON, scale(32));
+  applyGlyphs();
 
   setHintPanel(item(IDC_SM_PNL_HINT));
   setHint(item(IDC_SM_LBL_ADD_SUBMENU), L"");
@@ -118,6 +109,24 @@ bool TfrmSubMenus::onInit() {
 void TfrmSubMenus::onDestroy() {
   ::RemoveWindowSubclass(item(IDC_SM_EDT_ITEM), &TfrmSubMenus::editorProc, kEditorSubclass);
   sgFavorites = nullptr;
+}
+
+void TfrmSubMenus::applyGlyphs() {
+  const UINT dialogDpi = dpi();
+  fOkGlyph = dialogs::setButtonGlyph(item(IDOK), IDB_GLYPH_OK, dialogDpi);
+  fCancelGlyph = dialogs::setButtonGlyph(item(IDCANCEL), IDB_GLYPH_CANCEL, dialogDpi);
+  fAddGlyph = dialogs::setButtonGlyph(item(IDC_SM_ACT_ADD_SUBMENU), IDB_GLYPH_ADD_SUBMENU, dialogDpi);
+  if (!fAddGlyph) ::SetDlgItemTextW(hwnd(), IDC_SM_ACT_ADD_SUBMENU, L"+");
+  fPluginIcon = dialogs::glyphImageList(IDB_PLUGIN_ICON, scale(32));
+}
+
+void TfrmSubMenus::sizeCombos() {
+  for (int id : {IDC_SM_CBE_ICON, IDC_SM_CBE_MENU_ITEM}) {
+    HWND combo = item(id);
+    ::SendMessageW(combo, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), scale(kRowHeight - 6));
+    ::SendMessageW(combo, CB_SETITEMHEIGHT, 0, fIconSize + scale(4));
+    ::SendMessageW(combo, CB_SETDROPPEDWIDTH, scale(220), 0);
+  }
 }
 
 void TfrmSubMenus::createGrid() {
@@ -585,10 +594,7 @@ bool TfrmSubMenus::onNotify(NMHDR* header, LRESULT& result) {
       fCol = 1;
       ffieldclicked = false;
       selectRow(row);
-      POINT screen = click->ptAction;
-      ::ClientToScreen(sgFavorites, &screen);
-      showPopupMenu(row, screen);
-      return true;
+      return true;  // the list's WM_CONTEXTMENU follows and opens the popup
     }
     case LVN_ITEMCHANGED: {
       const auto* change = reinterpret_cast<NMLISTVIEW*>(header);
@@ -612,11 +618,6 @@ bool TfrmSubMenus::onNotify(NMHDR* header, LRESULT& result) {
         actRenameExecute();
       } else if (key->wVKey == 'Z' && ctrl) {
         actUndoExecute();
-      } else if (key->wVKey == VK_APPS || (key->wVKey == VK_F10 && (::GetKeyState(VK_SHIFT) & 0x8000))) {
-        RECT cell = cellRect(std::max(fSelectedIndex, 0), 1);
-        POINT screen{cell.left, cell.bottom};
-        ::ClientToScreen(sgFavorites, &screen);
-        showPopupMenu(fSelectedIndex, screen);
       }
       return true;
     }
@@ -625,7 +626,7 @@ bool TfrmSubMenus::onNotify(NMHDR* header, LRESULT& result) {
   }
 }
 
-INT_PTR TfrmSubMenus::onMessage(UINT msg, WPARAM, LPARAM lp, bool& handled) {
+INT_PTR TfrmSubMenus::onMessage(UINT msg, WPARAM wp, LPARAM lp, bool& handled) {
   handled = true;
   switch (msg) {
     case WM_SIZE:
@@ -676,8 +677,33 @@ INT_PTR TfrmSubMenus::onMessage(UINT msg, WPARAM, LPARAM lp, bool& handled) {
       }
       return TRUE;
     }
-    case WM_CONTEXTMENU:
+    case WM_CONTEXTMENU: {
+      if (reinterpret_cast<HWND>(wp) != sgFavorites || !sgFavorites) {
+        handled = false;
+        return 0;
+      }
+      POINT screen{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
+      if (screen.x == -1 && screen.y == -1) {
+        // From the keyboard: below the selected row.
+        const RECT cell = cellRect(std::max(fSelectedIndex, 0), 1);
+        screen = POINT{cell.left, cell.bottom};
+        ::ClientToScreen(sgFavorites, &screen);
+      }
+      showPopupMenu(fSelectedIndex, screen);
+      return 0;
+    }
+    case WM_DPICHANGED:
+      // The platform scales the dialog first; pictures and sizes follow.
+      ::PostMessageW(hwnd(), kRelayout, 0, 0);
       handled = false;
+      return 0;
+    case kRelayout:
+      fIconSize = scale(kIconSize);
+      applyGlyphs();
+      sizeCombos();
+      LoadImages();
+      layout();
+      FillGrid();
       return 0;
     case kIconEditorClosed:
       closeIconEditor();

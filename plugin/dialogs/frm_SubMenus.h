@@ -58,6 +58,8 @@ class TfrmSubMenus : public fav::DialogBase {
 
  private:
   void createGrid();
+  void applyGlyphs();
+  void sizeCombos();
   void layout();
   void setColumnWidths();
   void centreOnOwner();

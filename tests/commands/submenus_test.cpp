@@ -68,6 +68,18 @@ TEST_F(SubmenusTest, TheBlankFirstRowTakesNoRemovalRenameOrIcon) {
     EXPECT_EQ(windowText(sm.hwnd()), L"Configure Submenus...");
     EXPECT_EQ(gridNames(grid(sm)), (Strings{L"", L"Alpha", L"Beta", L"Gamma"}));
     sm.screenshot(L"submenus");
+    const struct {
+      int id;
+      const wchar_t* hint;
+    } hints[] = {{IDC_SM_ED_SUBMENU, L"Submenu name"},
+                 {IDC_SM_ACT_ADD_SUBMENU, L"Add submenu to the list"},
+                 {IDOK, L"Save changes"},
+                 {IDCANCEL, L"Discard changes"},
+                 {IDC_SM_LBL_ADD_SUBMENU, L""}};
+    for (const auto& h : hints) {
+      sm.hover(sm.item(h.id));
+      EXPECT_EQ(sm.text(IDC_SM_PNL_HINT), h.hint) << h.id;
+    }
     clickIn(sm, 0, 0);
     EXPECT_FALSE(sm.visible(IDC_SM_CBE_ICON));
     clickName(sm, 0);
