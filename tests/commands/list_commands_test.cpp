@@ -3,6 +3,9 @@
 #include "commands_fixture.h"
 
 #include <commctrl.h>
+#include <shlobj.h>
+
+#include <cstring>
 
 namespace commandstest {
 namespace {
@@ -96,6 +99,31 @@ TEST_F(ListCommandsTest, LoadOfADriveRootGivesSingleSeparators) {
   const Strings loaded = files();
   EXPECT_NE(std::find(loaded.begin(), loaded.end(), L"C:\\" + name), loaded.end());
   for (const std::wstring& file : loaded) EXPECT_EQ(file.find(L"\\\\"), std::wstring::npos) << file;
+}
+
+TEST_F(ListCommandsTest, FilesDroppedOnTheGridAreAddedAsAddAddsThem) {
+  const std::filesystem::path src = dir / L"drop";
+  testsupport::writeFile(src / L"a.pck", "x");
+  testsupport::writeFile(src / L"b.sql", "x");
+  std::filesystem::create_directories(src / L"folder");
+  start("[Files]\r\nFile1=" + narrowPath(src / L"b.sql") + "\r\n");
+  // What Explorer hands over: a DROPFILES block with the wide names.
+  std::wstring names;
+  for (const wchar_t* n : {L"a.pck", L"folder", L"b.sql"}) names += (src / n).wstring() + L'\0';
+  names += L'\0';
+  run([&](Dialog& d) {
+    HGLOBAL drop = ::GlobalAlloc(GHND, sizeof(DROPFILES) + names.size() * sizeof(wchar_t));
+    auto* header = static_cast<DROPFILES*>(::GlobalLock(drop));
+    header->pFiles = sizeof(DROPFILES);
+    header->fWide = TRUE;
+    std::memcpy(header + 1, names.data(), names.size() * sizeof(wchar_t));
+    ::GlobalUnlock(drop);
+    ::PostMessageW(d.grid(), WM_DROPFILES, reinterpret_cast<WPARAM>(drop), 0);
+    Dialog::pump();
+    d.ok();
+  });
+  EXPECT_EQ(files(), (Strings{(src / L"b.sql").wstring(), (src / L"a.pck").wstring()}));
+  EXPECT_EQ(types(), (Strings{L"0", L"3"}));
 }
 
 TEST_F(ListCommandsTest, SeparatorsHaveOnlyTheirMark) {
