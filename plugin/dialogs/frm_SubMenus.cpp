@@ -357,15 +357,21 @@ void TfrmSubMenus::actRenameExecute() {
   ::SendMessageW(editor, EM_SETSEL, 0, -1);
 }
 
-void TfrmSubMenus::edtItemCommit() {
+void TfrmSubMenus::edtItemCommit(bool refocus) {
   if (fRenameRow < 0) return;
   const int row = fRenameRow;
   fRenameRow = -1;
   const std::wstring typed = text(IDC_SM_EDT_ITEM);
   const bool renamed = fSubMenus.rename(row, typed);
-  focusGrid();
+  // Only the row's text changes: the list may be busy with the click that
+  // took the focus away, so it is not rebuilt here.
+  if (renamed && sgFavorites) {
+    ListView_SetItemText(sgFavorites, row, 1,
+                         const_cast<wchar_t*>(fSubMenus.items().Items(row).SubMenu().c_str()));
+    ::InvalidateRect(sgFavorites, nullptr, FALSE);
+  }
+  if (refocus) focusGrid();
   ::ShowWindow(item(IDC_SM_EDT_ITEM), SW_HIDE);
-  FillGrid();
   if (!renamed && submenus::trimName(typed).empty())
     setHintText(L"A submenu needs a name; the old one is kept");
 }
@@ -539,7 +545,10 @@ bool TfrmSubMenus::onCommand(int id, int code, HWND control) {
       if (isCommandEnabled(id)) actRemoveExecute();
       return true;
     case IDC_SM_ACT_RENAME:
-      if (isCommandEnabled(id)) actRenameExecute();
+      if (isCommandEnabled(id)) {
+        if (!fSubMenus.isEditable(fRow)) fRow = fSelectedIndex;
+        actRenameExecute();
+      }
       return true;
     case IDC_SM_ACT_UNDO:
       actUndoExecute();
@@ -611,14 +620,12 @@ bool TfrmSubMenus::onNotify(NMHDR* header, LRESULT& result) {
     case LVN_KEYDOWN: {
       const auto* key = reinterpret_cast<NMLVKEYDOWN*>(header);
       const bool ctrl = (::GetKeyState(VK_CONTROL) & 0x8000) != 0;
-      if (key->wVKey == VK_DELETE && isCommandEnabled(IDC_SM_ACT_REMOVE)) {
-        actRemoveExecute();
-      } else if (key->wVKey == VK_F2 && isCommandEnabled(IDC_SM_ACT_RENAME)) {
-        fRow = fSelectedIndex;
-        actRenameExecute();
-      } else if (key->wVKey == 'Z' && ctrl) {
-        actUndoExecute();
-      }
+      // Run once the list has finished with the key: the commands rebuild it.
+      int command = 0;
+      if (key->wVKey == VK_DELETE) command = IDC_SM_ACT_REMOVE;
+      else if (key->wVKey == VK_F2) command = IDC_SM_ACT_RENAME;
+      else if (key->wVKey == 'Z' && ctrl) command = IDC_SM_ACT_UNDO;
+      if (command) ::PostMessageW(hwnd(), WM_COMMAND, MAKEWPARAM(command, 0), 0);
       return true;
     }
     default:
@@ -812,8 +819,9 @@ LRESULT CALLBACK TfrmSubMenus::editorProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM
         if (wp == L'\r' || wp == L'\t' || wp == 27) return 0;
         break;
       case WM_KILLFOCUS: {
+        // Leaving the editor commits; the focus goes where the user sent it.
         const LRESULT result = ::DefSubclassProc(hwnd, msg, wp, lp);
-        self->edtItemCommit();
+        self->edtItemCommit(false);
         return result;
       }
       default:

@@ -68,7 +68,7 @@ class TfrmSubMenus : public fav::DialogBase {
   void openIconEditor(int row);
   void applyIcon();
   void closeIconEditor();
-  void edtItemCommit();
+  void edtItemCommit(bool refocus = true);
   void edtItemCancel();
   void showPopupMenu(int row, POINT screen);
   void selectRow(int row);

@@ -135,6 +135,38 @@ TEST_F(SubmenusTest, RenamedSubmenusKeepTheirFavoritesAndRemovedOnesLetThemGo) {
   EXPECT_EQ(submenuOfFile(), expected);
 }
 
+TEST_F(SubmenusTest, ARenameCommitsOnEnterTabOrLeavingAndEscapeCancelsIt) {
+  enum Leave { kEnter, kTab, kClickElsewhere, kEscape };
+  const struct {
+    Leave leave;
+    Strings names;
+  } cases[] = {{kEnter, {L"Alpha", L"Beta", L"Renamed"}},
+               {kTab, {L"Alpha", L"Beta", L"Renamed"}},
+               {kClickElsewhere, {L"Alpha", L"Beta", L"Renamed"}},
+               {kEscape, {L"Alpha", L"Beta", L"Gamma"}}};
+  for (const auto& c : cases) {
+    if (&c != cases) SetUp();
+    editSubmenus([&](Dialog& sm) {
+      clickName(sm, 3);
+      gridKey(sm, VK_F2);
+      ASSERT_TRUE(sm.visible(IDC_SM_EDT_ITEM));
+      sm.setText(IDC_SM_EDT_ITEM, L"Renamed");
+      HWND editor = sm.item(IDC_SM_EDT_ITEM);
+      switch (c.leave) {
+        case kEnter: sm.key(VK_RETURN, editor); break;
+        case kTab: sm.key(VK_TAB, editor); break;
+        case kEscape: sm.key(VK_ESCAPE, editor); break;
+        case kClickElsewhere: clickName(sm, 1); break;
+      }
+      EXPECT_FALSE(sm.visible(IDC_SM_EDT_ITEM)) << c.leave;
+      EXPECT_TRUE(::IsWindowVisible(sm.hwnd())) << c.leave;  // Enter and Escape stay in the rename
+      sm.command(IDOK);
+    });
+    EXPECT_EQ(submenuNames(), c.names) << c.leave;
+    host.unload();
+  }
+}
+
 TEST_F(SubmenusTest, AnIconInUseAsksAndMovesOnlyOnYes) {
   const struct {
     int answer;
