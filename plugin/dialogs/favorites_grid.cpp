@@ -9,6 +9,7 @@
 #include <cwctype>
 
 #include "frm_ConfigureFavorites.h"
+#include "frm_ConfigureFavorites_commands.h"
 #include "frm_ConfigureFavorites_res.h"
 #include "glyphs.h"
 #include "plugin_state.h"
@@ -27,6 +28,14 @@ constexpr wchar_t kBlankIcon[] = L"[fav]_empty.bmp";
 bool isBlank(const std::wstring& text) {
   return std::all_of(text.begin(), text.end(),
                      [](wchar_t c) { return c <= L' ' || std::iswspace(static_cast<wint_t>(c)); });
+}
+
+std::wstring trimmed(const std::wstring& text) {
+  auto blank = [](wchar_t c) { return c <= L' ' || std::iswspace(static_cast<wint_t>(c)); };
+  size_t begin = 0, end = text.size();
+  while (begin < end && blank(text[begin])) ++begin;
+  while (end > begin && blank(text[end - 1])) --end;
+  return text.substr(begin, end - begin);
 }
 
 bool startsWithNoCase(const std::wstring& text, const std::wstring& prefix) {
@@ -120,6 +129,8 @@ void TfrmConfigureFavorites::createGrid() {
   ::SetWindowPos(sgFavorites_, item(IDC_EDT_ITEM), 0, 0, 0, 0,
                  SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   ListView_SetExtendedListViewStyle(sgFavorites_, LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER);
+  // Files dropped from Explorer are added as Add adds them.
+  ::DragAcceptFiles(sgFavorites_, TRUE);
   // The font makes the list ask for its row height again.
   ::SendMessageW(sgFavorites_, WM_SETFONT, ::SendMessageW(hwnd(), WM_GETFONT, 0, 0), FALSE);
   const int widths[] = {scale(kIconColumn), scale(kSubmenuColumn), scale(200)};
@@ -803,6 +814,10 @@ LRESULT TfrmConfigureFavorites::gridMessage(HWND hwnd, UINT msg, WPARAM wp, LPAR
         default:
           return 0;
       }
+    case WM_DROPFILES:
+      addDroppedFiles(*this, reinterpret_cast<HDROP>(wp));
+      handled = true;
+      return 0;
     case WM_SETFOCUS:
     case WM_KILLFOCUS:
       // The selection colour follows the focus.
@@ -978,8 +993,10 @@ void TfrmConfigureFavorites::actAddSubmenuExecute() {
   if (isCtrlDown(readKeyboardState())) {
     SubmenuEditorHandOver();
   } else {
-    const std::wstring name = editText(IDC_ED_SUBMENU);
-    if (!fSubMenus.Exists(name)) {
+    // The file keeps no blanks around a value: " x " would come back as "x"
+    // and detach its favorites, and a blank name would end the list there.
+    const std::wstring name = trimmed(editText(IDC_ED_SUBMENU));
+    if (!name.empty() && !fSubMenus.Exists(name)) {
       TSubMenuItem& submenu = fSubMenus.Add();
       submenu.SubMenu(name);
       submenu.Image(selectedMenuItemIcon());
