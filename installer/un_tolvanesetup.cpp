@@ -1,0 +1,106 @@
+#include "un_tolvanesetup.h"
+
+#include <cstdint>
+
+int parseIniInteger(std::wstring_view text, int defaultValue) {
+  size_t i = 0;
+  bool negative = false;
+  int base = 10;
+  if (text.size() > 2 && text[0] == L'0' && (text[1] == L'x' || text[1] == L'X')) {
+    base = 16;
+    i = 2;
+  } else if (!text.empty() && (text[0] == L'-' || text[0] == L'+')) {
+    negative = text[0] == L'-';
+    i = 1;
+  }
+  if (i >= text.size()) return defaultValue;
+
+  std::int64_t value = 0;
+  for (; i < text.size(); ++i) {
+    const wchar_t c = text[i];
+    int digit;
+    if (c >= L'0' && c <= L'9')
+      digit = c - L'0';
+    else if (base == 16 && c >= L'a' && c <= L'f')
+      digit = c - L'a' + 10;
+    else if (base == 16 && c >= L'A' && c <= L'F')
+      digit = c - L'A' + 10;
+    else
+      return defaultValue;
+    value = value * base + digit;
+    // Hexadecimal may use all 32 bits (0xFFFFFFFF is -1); decimal must fit a signed int.
+    if (value > (base == 16 ? 0xFFFFFFFFLL : 0x80000000LL)) return defaultValue;
+  }
+  if (base == 16) return static_cast<int>(static_cast<std::uint32_t>(value));
+  if (negative) return static_cast<int>(-value);
+  if (value > 0x7FFFFFFF) return defaultValue;
+  return static_cast<int>(value);
+}
+
+std::vector<std::wstring> splitSectionBuffer(std::wstring_view buffer) {
+  std::vector<std::wstring> lines;
+  size_t start = 0;
+  while (start < buffer.size()) {
+    size_t end = buffer.find(L'\0', start);
+    if (end == std::wstring_view::npos) end = buffer.size();
+    if (end == start) break;  // the empty line that ends the list
+    lines.emplace_back(buffer.substr(start, end - start));
+    start = end + 1;
+  }
+  return lines;
+}
+
+std::wstring entryValue(const std::wstring& line) {
+  const size_t eq = line.find(L'=');
+  return eq == std::wstring::npos ? std::wstring() : line.substr(eq + 1);
+}
+
+std::wstring entryValueAt(const std::vector<std::wstring>& lines, size_t n) {
+  return n < lines.size() ? entryValue(lines[n]) : std::wstring();
+}
+
+std::wstring extractFilePath(const std::wstring& path) {
+  const size_t last = path.find_last_of(L"\\:");
+  return last == std::wstring::npos ? std::wstring() : path.substr(0, last + 1);
+}
+
+HostLocation locationFromOpenCommand(const std::wstring& command) {
+  HostLocation location;
+  const size_t quoteBlank = command.find(L"\" ");
+  location.quotePosition = quoteBlank == std::wstring::npos ? 0 : static_cast<int>(quoteBlank) + 1;
+  // The characters from position 2 to p - 1: the path inside the quotes.
+  if (location.quotePosition > 2)
+    location.programPath = command.substr(1, static_cast<size_t>(location.quotePosition) - 2);
+  location.pluginFolder = extractFilePath(location.programPath) + L"PlugIns\\";
+  return location;
+}
+
+std::wstring withTrailingDelimiter(const std::wstring& path) {
+  if (!path.empty() && path.back() == L'\\') return path;
+  return path + L'\\';
+}
+
+std::wstring trimVersionText(const std::wstring& text) {
+  size_t first = 0;
+  size_t last = text.size();
+  while (first < last && text[first] <= L' ') ++first;
+  while (last > first && text[last - 1] <= L' ') --last;
+  return text.substr(first, last - first);
+}
+
+bool isPackageRelativePath(const std::wstring& path) {
+  if (path.empty() || path[0] == L'\\' || path[0] == L'/') return false;
+  if (path.find(L':') != std::wstring::npos) return false;
+  size_t start = 0;
+  while (start <= path.size()) {
+    size_t end = path.find_first_of(L"\\/", start);
+    if (end == std::wstring::npos) end = path.size();
+    std::wstring_view part(path.data() + start, end - start);
+    // Trailing dots and blanks are dropped by the file system, so ".. " is "..".
+    while (!part.empty() && (part.back() == L' ' || part.back() == L'.') && part != L"..")
+      part.remove_suffix(1);
+    if (part == L"..") return false;
+    start = end + 1;
+  }
+  return true;
+}

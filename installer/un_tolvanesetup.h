@@ -1,0 +1,45 @@
+// The installer's text logic that needs no window and no Windows headers:
+// reading setup-file values, the host's registered open command, version
+// texts, and which package paths the copy may touch.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+// An INI integer as the setup file holds it: decimal (optional sign) or
+// hexadecimal with a "0x" prefix in any case. Anything else, including a
+// value outside 32 bits, gives defaultValue.
+int parseIniInteger(std::wstring_view text, int defaultValue);
+
+// The lines of a section as the private-profile service hands them over:
+// zero-terminated lines, the list ended by an empty one.
+std::vector<std::wstring> splitSectionBuffer(std::wstring_view buffer);
+
+// The value of a key=value line: the text after its first "=" (empty when
+// the line has none).
+std::wstring entryValue(const std::wstring& line);
+
+// The value of the n-th line (0-based), empty when the list is shorter.
+std::wstring entryValueAt(const std::vector<std::wstring>& lines, size_t n);
+
+// The host's open command, taken apart as the location lookup traces it.
+struct HostLocation {
+  int quotePosition = 0;     // 1-based position of the first '"' followed by a blank, or 0
+  std::wstring programPath;  // between the opening quote and that closing quote
+  std::wstring pluginFolder; // the program's folder followed by "PlugIns\"
+};
+HostLocation locationFromOpenCommand(const std::wstring& command);
+
+// Everything up to and including the last '\' or ':'; empty when neither occurs.
+std::wstring extractFilePath(const std::wstring& path);
+
+std::wstring withTrailingDelimiter(const std::wstring& path);
+
+// Leading and trailing blanks and control characters removed.
+std::wstring trimVersionText(const std::wstring& text);
+
+// True for a path that stays below the folder it is relative to: not empty,
+// not rooted ("\x", "/x", "\\server"), no drive or stream colon, and no ".."
+// component. Package entries that fail this are refused by the copy.
+bool isPackageRelativePath(const std::wstring& path);
