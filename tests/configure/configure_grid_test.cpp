@@ -1,6 +1,8 @@
 // The favorites grid: icons, pickers, rename, selection and action states.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "configure_fixture.h"
 
 namespace {
@@ -363,12 +365,24 @@ TEST_F(GridTest, TheMouseOverARowShowsItsConnection) {
 // Pictures of the dialog for people to look at (written only when
 // FAV_SHOT_DIR is set): the dialog, the icon list open, the duplicate question.
 TEST_F(GridTest, Screenshots) {
+  // The icons the package ships, when the sources are at hand.
+  wchar_t source[MAX_PATH] = {};
+  if (::GetEnvironmentVariableW(L"FAV_SOURCE_DIR", source, MAX_PATH)) {
+    std::error_code ec;
+    for (const auto& entry :
+         std::filesystem::directory_iterator(std::filesystem::path(source) / L"resources" / L"package", ec))
+      if (entry.path().extension() == L".bmp")
+        std::filesystem::copy_file(entry.path(), dir / entry.path().filename().wstring(),
+                                   std::filesystem::copy_options::overwrite_existing, ec);
+  }
   writeIni(
       "[Settings]\r\nShowConnectionInfo=1\r\n"
       "[Files]\r\nFile1=c:\\scripts\\daily_report.sql\r\nFile2=-\r\nFile3=%path%\\pkg_orders.pkb\r\n"
       "File4=c:\\scripts\\cleanup.sql\r\nFile5=c:\\scripts\\audit_trigger.trg\r\n"
-      "[SubMenus]\r\nSubMenu3=Packages\r\nSubMenu5=Triggers\r\n"
-      "[Buttons]\r\nButton1=fav_a.bmp\r\nButton3=fav_b.bmp\r\nButton4=fav_c.bmp\r\n"
+      "File6=%path%\\pkg_customers.pkb\r\n"
+      "[SubMenus]\r\nSubMenu3=Packages\r\nSubMenu5=Triggers\r\nSubMenu6=Packages\r\n"
+      "[Buttons]\r\nButton1=fav_report.bmp\r\nButton3=fav_package.bmp\r\nButton4=fav_script.bmp\r\n"
+      "Button5=fav_trigger.bmp\r\n"
       "[Usernames]\r\nUsername3=scott\r\n[Databases]\r\nDatabase3=orcl\r\n"
       "[SubMenuItems]\r\nSubMenuItem1=Packages\r\nSubMenuItem2=Triggers\r\n");
   loadPlugin();
@@ -386,7 +400,10 @@ TEST_F(GridTest, Screenshots) {
     d.clickCell(0, 0);
     ASSERT_TRUE(d.pickerDropped(IDC_CBE_ICON));
     d.screenshot(L"icon_list_open");
-    d.pickEntry(IDC_CBE_ICON, 3);  // fav_c.bmp, used by cleanup.sql
+    const auto entries = d.pickerEntries(IDC_CBE_ICON);
+    const auto used = std::find(entries.begin(), entries.end(), d.cell(2, 0));  // cleanup.sql's
+    ASSERT_NE(used, entries.end());
+    d.pickEntry(IDC_CBE_ICON, static_cast<int>(used - entries.begin()));
     EXPECT_EQ(host.ui.messageBoxTexts.size(), 1u);
     d.cancel();
   });
