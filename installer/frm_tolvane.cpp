@@ -4,6 +4,7 @@
 #include <windowsx.h>
 
 #include <cwchar>
+#include <memory>
 
 #include "dialog_base.h"
 #include "tolvane_res.h"
@@ -105,14 +106,33 @@ std::vector<std::wstring> readProfileSection(const std::wstring& section,
   return {};
 }
 
+struct LocalFreeDeleter {
+  void operator()(void* p) const noexcept { ::LocalFree(p); }
+};
+
+// The screen's device context for one scope.
+class ScreenDC {
+ public:
+  ScreenDC() : dc_(::GetDC(nullptr)) {}
+  ~ScreenDC() {
+    if (dc_) ::ReleaseDC(nullptr, dc_);
+  }
+  ScreenDC(const ScreenDC&) = delete;
+  ScreenDC& operator=(const ScreenDC&) = delete;
+  HDC get() const { return dc_; }
+
+ private:
+  HDC dc_;
+};
+
 // "System error <code>: <text>" on one line (the platform's text ends in CR LF).
 std::wstring describeSystemError(DWORD code) {
-  wchar_t* buffer = nullptr;
+  wchar_t* raw = nullptr;
   ::FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
                        FORMAT_MESSAGE_IGNORE_INSERTS,
-                   nullptr, code, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
-  std::wstring text = buffer ? buffer : L"";
-  if (buffer) ::LocalFree(buffer);
+                   nullptr, code, 0, reinterpret_cast<wchar_t*>(&raw), 0, nullptr);
+  const std::unique_ptr<wchar_t, LocalFreeDeleter> buffer(raw);
+  std::wstring text = buffer ? buffer.get() : L"";
   for (wchar_t& c : text)
     if (c == L'\r' || c == L'\n') c = L' ';
   text = trimVersionText(text);
@@ -377,9 +397,11 @@ LRESULT TfrmTolvane::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       ::RedrawWindow(fHandle, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
       return 0;
     }
-    case WM_NCDESTROY:
+    case WM_NCDESTROY: {
+      const HWND hwnd = fHandle;
       fHandle = nullptr;
-      break;
+      return ::DefWindowProcW(hwnd, msg, wp, lp);
+    }
   }
   return ::DefWindowProcW(fHandle, msg, wp, lp);
 }
@@ -621,7 +643,8 @@ void TfrmTolvane::applyDpi(UINT dpi) {
 void TfrmTolvane::buildBackground() {
   const int width = scaled(kClientWidth);
   const int height = scaled(kClientHeight);
-  const HDC screen = ::GetDC(nullptr);
+  const ScreenDC screenDC;
+  const HDC screen = screenDC.get();
   fBackgroundBrush.reset();
   fBackground.reset(::CreateCompatibleBitmap(screen, width, height));
   {
@@ -647,7 +670,6 @@ void TfrmTolvane::buildBackground() {
       ::FillRect(target.get(), &all, dark.get());
     }
   }
-  ::ReleaseDC(nullptr, screen);
   fBackgroundBrush.reset(::CreatePatternBrush(fBackground.get()));
 }
 

@@ -272,6 +272,7 @@ TEST_F(InstallerWindow, FolderButtonPutsThePickedFolderIntoTheLocation) {
   EXPECT_EQ(gPicker.calls, 1);
   EXPECT_EQ(gPicker.title, L"PL/SQL Developer Plugins Location");
   EXPECT_EQ(gPicker.flags, 0u);
+  EXPECT_EQ(gPicker.owner, hwnd());  // modal to the installer window
   EXPECT_EQ(text(IDC_EDT_LOCATION), L"PlugIns\\");  // cancelled: unchanged
 
   gPicker.confirm = true;
