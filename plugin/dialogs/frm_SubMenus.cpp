@@ -671,6 +671,7 @@ INT_PTR TfrmSubMenus::onMessage(UINT msg, WPARAM wp, LPARAM lp, bool& handled) {
           drawHintPanel(*draw);
           break;
         case IDC_SM_IMAGE1:
+          ::FillRect(draw->hDC, &draw->rcItem, ::GetSysColorBrush(COLOR_BTNFACE));
           if (fPluginIcon) {
             const int size = scale(32);
             const RECT& r = draw->rcItem;
