@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <unordered_map>
 
 #include "text_codec.h"
 #include "unique_handles.h"
@@ -13,7 +12,7 @@ namespace {
 
 // A settings file is a few kilobytes; anything beyond this is not one, and
 // reading it whole could starve the host.
-constexpr ULONGLONG kMaxFileBytes = 64ull * 1024 * 1024;
+constexpr size_t kMaxFileBytes = 64u * 1024 * 1024;
 
 enum class Encoding { Ansi, Utf8, Utf16Le, Utf16Be };
 
@@ -24,15 +23,6 @@ std::wstring_view trimmed(std::wstring_view s) {
   while (!s.empty() && isBlank(s.front())) s.remove_prefix(1);
   while (!s.empty() && isBlank(s.back())) s.remove_suffix(1);
   return s;
-}
-
-// Names compare without regard to ASCII letter case only, as the platform's
-// reader does (an "Ü" does not match a "ü").
-std::wstring folded(std::wstring_view s) {
-  std::wstring out(s);
-  for (wchar_t& c : out)
-    if (c >= L'A' && c <= L'Z') c = static_cast<wchar_t>(c - L'A' + L'a');
-  return out;
 }
 
 // The platform works on C strings: a name or value ends at its first NUL.
@@ -94,7 +84,7 @@ std::wstring systemMessage(DWORD code) {
   return text;
 }
 
-std::wstring decode(const std::string& bytes, Encoding& encoding) {
+std::wstring decode(std::string_view bytes, Encoding& encoding) {
   auto u8 = [](unsigned char c) { return c; };
   encoding = Encoding::Ansi;
   if (bytes.size() >= 3 && u8(bytes[0]) == 0xEF && u8(bytes[1]) == 0xBB && u8(bytes[2]) == 0xBF) {
@@ -123,7 +113,15 @@ std::wstring decode(const std::string& bytes, Encoding& encoding) {
     }
     return out;
   }
-  return fav::toWide(bytes);
+  // One call: a code page never makes more characters than bytes.
+  std::wstring out(bytes.size(), L'\0');
+  const int len = bytes.empty() ? 0
+                                : ::MultiByteToWideChar(CP_ACP, 0, bytes.data(),
+                                                        static_cast<int>(bytes.size()), out.data(),
+                                                        static_cast<int>(out.size()));
+  if (len <= 0) return fav::toWide(bytes);
+  out.resize(static_cast<size_t>(len));
+  return out;
 }
 
 std::string encode(const std::wstring& text, Encoding encoding) {
@@ -161,171 +159,394 @@ std::string encode(const std::wstring& text, Encoding encoding) {
 
 }  // namespace
 
+// The snapshot keeps the decoded file as one text, every line, name and value
+// as a span of it, the lines of all sections in one vector (each section a
+// chain through it, so a write can add a line without moving any) and one
+// hash index over the keys. Loading only finds the sections; a section's
+// lines are taken apart, and its keys indexed, when it is first used. Each
+// call from the host reads the file anew and a menu text needs only a few
+// sections, so this keeps a call cheap. Reads fill these lazily: a snapshot
+// belongs to one thread.
 struct IniFile::Impl {
+  static constexpr std::uint32_t kNone = 0xFFFFFFFFu;
+
+  struct Span {
+    std::uint32_t start = 0;
+    std::uint32_t length = 0;
+  };
+
   struct Line {
-    std::wstring text;  // as it goes back into the file
-    bool isKey = false;  // false: a blank line
-    std::wstring name;  // key name up to "=" (the whole line without one)
+    Span text;   // the line as read
+    Span name;   // key name up to "=" (the whole line without one)
+    Span value;
+    std::uint32_t next = kNone;  // next line of the same section
+    bool isKey = false;     // false: a blank line
     bool hasValue = false;
-    std::wstring value;
+    bool rebuilt = false;   // written back as name "=" value instead of text
   };
 
   struct Section {
-    std::wstring header;  // header line; the lines before any header have none
-    std::wstring name;
+    Span header;  // the header line as read; the lines before any header have none
+    Span name;
+    std::uint32_t first = kNone;
+    std::uint32_t last = kNone;
+    std::uint32_t lastKey = kNone;  // last line that is not blank
+    std::uint32_t bodyStart = 0;    // its lines in the file text, until parsed
+    std::uint32_t bodyEnd = 0;
     bool preamble = false;
     bool erased = false;
-    std::vector<Line> lines;
-    std::unordered_map<std::wstring, size_t> keys;  // folded name -> first line
+    bool rebuilt = false;  // header written back as "[" name "]"
+    bool parsed = false;   // its lines are in the chain
+    bool indexed = false;  // its keys are in the key index
+  };
 
-    void add(Line line) {
-      if (line.isKey) keys.emplace(folded(line.name), lines.size());
-      lines.push_back(std::move(line));
-    }
+  struct Slot {
+    std::uint32_t hash = 0;
+    std::uint32_t section = kNone;  // kNone: an empty slot
+    std::uint32_t line = 0;
   };
 
   Encoding encoding = Encoding::Ansi;
   bool openFailed = false;
   std::wstring openError;
+  std::wstring buffer;  // the decoded file, then the texts that writes add
+  std::vector<Line> lines;
   std::vector<Section> sections;
-  std::unordered_map<std::wstring, size_t> index;  // folded name -> first section
+  // (section, folded key name) -> first line, filled a section at a time on
+  // its first lookup: a menu text needs only a few of the sections.
+  std::vector<Slot> keySlots;
+  std::size_t keyCount = 0;
+  std::vector<std::uint32_t> sectionSlots;  // folded section name -> first section + 1
 
   Impl() { clear(); }
 
+  std::wstring_view view(Span s) const { return std::wstring_view(buffer).substr(s.start, s.length); }
+
+  Span append(std::wstring_view text) {
+    const Span s{static_cast<std::uint32_t>(buffer.size()), static_cast<std::uint32_t>(text.size())};
+    buffer.append(text);
+    return s;
+  }
+
+  // Names compare without regard to ASCII letter case only, as the platform's
+  // reader does (an "Ü" does not match a "ü").
+  static char16_t fold(wchar_t c) {
+    return static_cast<char16_t>(c >= L'A' && c <= L'Z' ? c - L'A' + L'a' : c);
+  }
+
+  static std::uint32_t hashOf(std::wstring_view name, std::uint32_t seed) {
+    std::uint32_t h = 2166136261u ^ (seed * 0x9E3779B1u);
+    for (wchar_t c : name) h = (h ^ fold(c)) * 16777619u;
+    return h;
+  }
+
+  static bool sameName(std::wstring_view a, std::wstring_view b) {
+    if (a.size() != b.size()) return false;
+    for (size_t i = 0; i < a.size(); ++i)
+      if (fold(a[i]) != fold(b[i])) return false;
+    return true;
+  }
+
+  // A query name as the platform compares it: up to a NUL, blanks trimmed.
+  static std::wstring_view queryName(std::wstring_view name) { return trimmed(untilNul(name)); }
+
   void clear() {
+    buffer.clear();
+    lines.clear();
     sections.clear();
     Section preamble;
     preamble.preamble = true;
-    sections.push_back(std::move(preamble));
+    sections.push_back(preamble);
     reindex();
+  }
+
+  // Appends a line to a section's chain; after = kNone puts it first,
+  // otherwise after that line of the section.
+  std::uint32_t link(Section& s, const Line& line, std::uint32_t after) {
+    const std::uint32_t at = static_cast<std::uint32_t>(lines.size());
+    lines.push_back(line);
+    if (after == kNone) {
+      lines[at].next = s.first;
+      s.first = at;
+    } else {
+      lines[at].next = lines[after].next;
+      lines[after].next = at;
+    }
+    if (s.last == after) s.last = at;
+    // Lines go at the end or right after the last key: a key is then the last.
+    if (line.isKey) s.lastKey = at;
+    return at;
+  }
+
+  std::uint32_t findSectionIndex(std::wstring_view name) const {
+    const std::uint32_t mask = static_cast<std::uint32_t>(sectionSlots.size() - 1);
+    for (std::uint32_t i = hashOf(name, 0) & mask;; i = (i + 1) & mask) {
+      const std::uint32_t slot = sectionSlots[i];
+      if (slot == 0) return kNone;
+      if (sameName(view(sections[slot - 1].name), name)) return slot - 1;
+    }
+  }
+
+  // The section's first line of that key name, or kNone.
+  std::uint32_t findLine(std::uint32_t section, std::wstring_view key) {
+    if (!sections[section].indexed) indexSection(section);
+    const std::uint32_t mask = static_cast<std::uint32_t>(keySlots.size() - 1);
+    const std::uint32_t h = hashOf(key, section + 1);
+    for (std::uint32_t i = h & mask;; i = (i + 1) & mask) {
+      const Slot& slot = keySlots[i];
+      if (slot.section == kNone) return kNone;
+      if (slot.hash == h && slot.section == section && sameName(view(lines[slot.line].name), key))
+        return slot.line;
+    }
+  }
+
+  void indexSection(std::uint32_t section) {
+    materialize(section);
+    Section& s = sections[section];
+    std::size_t count = 0;
+    for (std::uint32_t l = s.first; l != kNone; l = lines[l].next) ++count;
+    if ((keyCount + count + 1) * 2 > keySlots.size()) rehashKeys((keyCount + count + 1) * 4);
+    for (std::uint32_t l = s.first; l != kNone; l = lines[l].next)
+      if (lines[l].isKey) insertKey(section, l);
+    s.indexed = true;
+  }
+
+  // First occurrence wins: a name already indexed keeps its line.
+  void insertKey(std::uint32_t section, std::uint32_t line) {
+    if ((keyCount + 1) * 2 > keySlots.size()) rehashKeys((keyCount + 1) * 4);
+    const std::wstring_view name = view(lines[line].name);
+    const std::uint32_t mask = static_cast<std::uint32_t>(keySlots.size() - 1);
+    const std::uint32_t h = hashOf(name, section + 1);
+    for (std::uint32_t i = h & mask;; i = (i + 1) & mask) {
+      Slot& slot = keySlots[i];
+      if (slot.section == kNone) {
+        slot = Slot{h, section, line};
+        ++keyCount;
+        return;
+      }
+      if (slot.hash == h && slot.section == section && sameName(view(lines[slot.line].name), name))
+        return;
+    }
+  }
+
+  void rehashKeys(std::size_t wanted) {
+    std::size_t size = 16;
+    while (size < wanted) size *= 2;
+    keySlots.assign(size, Slot{});
+    keyCount = 0;
+    for (std::uint32_t s = 0; s < sections.size(); ++s) {
+      if (sections[s].erased || !sections[s].indexed) continue;
+      for (std::uint32_t l = sections[s].first; l != kNone; l = lines[l].next)
+        if (lines[l].isKey) insertKey(s, l);
+    }
   }
 
   void reindex() {
-    index.clear();
-    for (size_t i = 0; i < sections.size(); ++i)
-      if (!sections[i].erased) index.emplace(folded(sections[i].name), i);
-  }
-
-  // One line as the platform's reader sees it; a header line opens a section.
-  void parseLine(std::wstring_view raw) {
-    const std::wstring_view t = trimmed(raw);
-    Line line;
-    if (t.empty()) {
-      line.text = raw;
-      sections.back().add(std::move(line));
-      return;
-    }
-    const bool hasNul = t.find(L'\0') != std::wstring_view::npos;
-    if (t.front() == L'[') {
-      const size_t close = t.rfind(L']');
-      if (close != std::wstring_view::npos) {
-        Section s;
-        s.name = untilNul(trimmed(t.substr(1, close - 1)));
-        s.header = hasNul ? L"[" + s.name + L"]" : std::wstring(raw);
-        sections.push_back(std::move(s));
-        return;
+    std::size_t size = 16;
+    while (size < sections.size() * 2 + 2) size *= 2;
+    sectionSlots.assign(size, 0);
+    const std::uint32_t mask = static_cast<std::uint32_t>(size - 1);
+    for (std::uint32_t s = 0; s < sections.size(); ++s) {
+      sections[s].indexed = false;
+      if (sections[s].erased) continue;
+      const std::wstring_view name = view(sections[s].name);
+      for (std::uint32_t i = hashOf(name, 0) & mask;; i = (i + 1) & mask) {
+        if (sectionSlots[i] == 0) {
+          sectionSlots[i] = s + 1;
+          break;
+        }
+        if (sameName(view(sections[sectionSlots[i] - 1].name), name)) break;
       }
-      // "[" without "]" is an ordinary line of the current section.
     }
-    line.isKey = true;
-    const size_t eq = t.find(L'=');
-    if (eq == std::wstring_view::npos) {
-      line.name = untilNul(t);
-    } else {
-      std::wstring_view name = t.substr(0, eq);
-      while (!name.empty() && isBlank(name.back())) name.remove_suffix(1);
-      std::wstring_view value = t.substr(eq + 1);
-      while (!value.empty() && isBlank(value.front())) value.remove_prefix(1);
-      line.name = untilNul(name);
-      line.hasValue = true;
-      line.value = untilNul(value);
-    }
-    // A NUL cuts a name or value short; the line is written back the way the
-    // platform would write it, so the file never holds a NUL.
-    if (hasNul) line.text = line.hasValue ? line.name + L"=" + line.value : line.name;
-    else line.text = raw;
-    sections.back().add(std::move(line));
+    keySlots.assign(16, Slot{});
+    keyCount = 0;
   }
 
-  void parse(const std::wstring& text) {
+  Span trimmedSpan(std::uint32_t start, std::uint32_t end) const {
+    while (start < end && isBlank(buffer[start])) ++start;
+    while (end > start && isBlank(buffer[end - 1])) --end;
+    return Span{start, end - start};
+  }
+
+  // A span cut at its first NUL, as the platform's C strings are.
+  Span untilNulSpan(Span s) const {
+    const size_t nul = view(s).find(L'\0');
+    if (nul != std::wstring_view::npos) s.length = static_cast<std::uint32_t>(nul);
+    return s;
+  }
+
+  // Where the line after the one ending at end starts: a line ends at CR, LF
+  // or CRLF.
+  std::uint32_t nextLine(std::uint32_t end) const {
+    const std::uint32_t n = static_cast<std::uint32_t>(buffer.size());
+    if (end < n && buffer[end] == L'\r' && end + 1 < n && buffer[end + 1] == L'\n') return end + 2;
+    return end < n ? end + 1 : end;
+  }
+
+  // Finds the sections: a line whose first character that is not blank is
+  // "[" and that holds a "]" is a header; everything else is left for
+  // materialize().
+  void parse(std::wstring text) {
     clear();
-    size_t pos = 0;
-    const size_t n = text.size();
+    buffer = std::move(text);
+    const wchar_t* p = buffer.data();
+    const std::uint32_t n = static_cast<std::uint32_t>(buffer.size());
+    lines.reserve(n / 24 + 16);
+    std::uint32_t pos = 0;
     while (pos < n) {
-      size_t end = pos;
-      while (end < n && text[end] != L'\r' && text[end] != L'\n') ++end;
-      parseLine(std::wstring_view(text).substr(pos, end - pos));
-      if (end < n && text[end] == L'\r' && end + 1 < n && text[end + 1] == L'\n') end += 2;
-      else if (end < n) end += 1;
-      pos = end;
+      std::uint32_t i = pos;
+      while (i < n && p[i] != L'\r' && p[i] != L'\n' && isBlank(p[i])) ++i;
+      std::uint32_t end = i;
+      std::uint32_t close = kNone;
+      if (i < n && p[i] == L'[') {
+        for (; end < n; ++end) {
+          const wchar_t c = p[end];
+          if (c > L']') continue;
+          if (c == L'\r' || c == L'\n') break;
+          if (c == L']') close = end;
+        }
+      } else {
+        for (; end < n; ++end) {
+          const wchar_t c = p[end];
+          if (c > L'\r') continue;  // most characters of a line
+          if (c == L'\r' || c == L'\n') break;
+        }
+      }
+      const std::uint32_t next = nextLine(end);
+      if (close != kNone) {
+        sections.back().bodyEnd = pos;
+        Section s;
+        s.header = Span{pos, end - pos};
+        s.name = trimmedSpan(i + 1, close);
+        const bool hasNul = view(trimmedSpan(i, end)).find(L'\0') != std::wstring_view::npos;
+        if (hasNul) s.name = untilNulSpan(s.name);
+        s.rebuilt = hasNul;
+        s.bodyStart = next;
+        sections.push_back(s);
+      }
+      pos = next;
     }
+    sections.back().bodyEnd = n;
     reindex();
   }
 
-  const Section* findSection(std::wstring_view name) const {
-    const auto it = index.find(folded(trimmed(untilNul(name))));
-    return it == index.end() ? nullptr : &sections[it->second];
+  // Takes a section's lines apart as the platform's reader does.
+  void materialize(std::uint32_t section) {
+    if (sections[section].parsed) return;
+    sections[section].parsed = true;
+    const wchar_t* p = buffer.data();
+    const std::uint32_t n = sections[section].bodyEnd;
+    std::uint32_t pos = sections[section].bodyStart;
+    while (pos < n) {
+      std::uint32_t end = pos;
+      std::uint32_t eq = kNone;
+      bool hasNul = false;
+      for (; end < n; ++end) {
+        const wchar_t c = p[end];
+        if (c > L'=') continue;  // most characters of a line
+        if (c == L'\r' || c == L'\n') break;
+        if (c == L'=' && eq == kNone) eq = end;
+        hasNul |= c == L'\0';
+      }
+      addLine(section, pos, end, eq, hasNul);
+      pos = nextLine(end);
+    }
   }
 
-  const Line* find(std::wstring_view section, std::wstring_view key) const {
-    const Section* s = findSection(section);
-    if (!s) return nullptr;
-    const auto it = s->keys.find(folded(trimmed(untilNul(key))));
-    return it == s->keys.end() ? nullptr : &s->lines[it->second];
+  // One line of a section's body: blank, or a key with or without "=".
+  // eq is the position of the line's first "=" (or kNone), hasNul whether the
+  // line holds a NUL.
+  void addLine(std::uint32_t section, std::uint32_t start, std::uint32_t end, std::uint32_t eq,
+               bool hasNul) {
+    Line line;
+    line.text = Span{start, end - start};
+    const Span t = trimmedSpan(start, end);
+    if (t.length > 0) {
+      const std::uint32_t tEnd = t.start + t.length;
+      line.isKey = true;
+      if (eq == kNone) {
+        line.name = t;
+      } else {
+        std::uint32_t nameEnd = eq;
+        while (nameEnd > t.start && isBlank(buffer[nameEnd - 1])) --nameEnd;
+        std::uint32_t valueStart = eq + 1;
+        while (valueStart < tEnd && isBlank(buffer[valueStart])) ++valueStart;
+        line.name = Span{t.start, nameEnd - t.start};
+        line.hasValue = true;
+        line.value = Span{valueStart, tEnd - valueStart};
+      }
+      if (hasNul) {
+        // A NUL cuts a name or value short; such a line goes back the way the
+        // platform would write it, so the file never holds a NUL.
+        line.name = untilNulSpan(line.name);
+        line.value = untilNulSpan(line.value);
+        line.rebuilt = true;
+      }
+    }
+    Section& s = sections[section];
+    link(s, line, s.last);
   }
 
-  const std::wstring* value(std::wstring_view section, std::wstring_view key) const {
-    if (openFailed) return nullptr;
+  const Line* find(std::wstring_view section, std::wstring_view key) {
+    const std::uint32_t s = findSectionIndex(queryName(section));
+    if (s == kNone) return nullptr;
+    const std::uint32_t l = findLine(s, queryName(key));
+    return l == kNone ? nullptr : &lines[l];
+  }
+
+  std::optional<std::wstring_view> value(std::wstring_view section, std::wstring_view key) {
+    if (openFailed) return std::nullopt;
     const Line* line = find(section, key);
-    return line && line->hasValue ? &line->value : nullptr;
+    if (!line || !line->hasValue) return std::nullopt;
+    return view(line->value);
   }
 
-  Section& sectionForWrite(const std::wstring& name) {
-    const auto it = index.find(folded(name));
-    if (it != index.end()) return sections[it->second];
+  std::uint32_t sectionForWrite(std::wstring_view name) {
+    const std::uint32_t found = findSectionIndex(name);
+    if (found != kNone) return found;
     Section s;
-    s.name = name;
-    s.header = L"[" + name + L"]";
-    sections.push_back(std::move(s));
-    index.emplace(folded(name), sections.size() - 1);
-    return sections.back();
+    s.name = append(name);
+    s.rebuilt = true;
+    s.parsed = true;
+    sections.push_back(s);
+    reindex();
+    return static_cast<std::uint32_t>(sections.size() - 1);
   }
 
   void write(std::wstring_view sectionName, std::wstring_view keyName, std::wstring_view text) {
-    const std::wstring name = std::wstring(trimmed(singleLine(sectionName)));
-    const std::wstring key = std::wstring(trimmed(singleLine(keyName)));
-    const std::wstring value = std::wstring(trimmed(singleLine(text)));
-    Section& s = sectionForWrite(name);
-    const auto it = s.keys.find(folded(key));
-    if (it != s.keys.end()) {
+    const std::wstring name(trimmed(singleLine(sectionName)));
+    const std::wstring key(trimmed(singleLine(keyName)));
+    const std::wstring value(trimmed(singleLine(text)));
+    const std::uint32_t s = sectionForWrite(name);
+    const std::uint32_t found = findLine(s, key);
+    if (found != kNone) {
       // Replaced where it stands, under the name the file spells it with.
-      Line& line = s.lines[it->second];
+      const Span v = append(value);
+      Line& line = lines[found];
       line.hasValue = true;
-      line.value = value;
-      line.text = line.name + L"=" + value;
+      line.value = v;
+      line.rebuilt = true;
       return;
     }
     // Added after the section's last line that is not blank; the blank lines
     // that follow stay between it and the next section.
-    size_t pos = s.lines.size();
-    while (pos > 0 && !s.lines[pos - 1].isKey) --pos;
     Line line;
     line.isKey = true;
-    line.name = key;
     line.hasValue = true;
-    line.value = value;
-    line.text = key + L"=" + value;
-    s.lines.insert(s.lines.begin() + static_cast<std::ptrdiff_t>(pos), std::move(line));
-    s.keys.emplace(folded(key), pos);
+    line.rebuilt = true;
+    line.name = append(key);
+    line.value = append(value);
+    const std::uint32_t at = link(sections[s], line, sections[s].lastKey);
+    insertKey(s, at);
   }
 
   void erase(std::wstring_view sectionName) {
-    const std::wstring name = folded(trimmed(singleLine(sectionName)));
+    const std::wstring name(trimmed(singleLine(sectionName)));
     for (Section& s : sections) {
-      if (s.erased || folded(s.name) != name) continue;
+      if (s.erased || !sameName(view(s.name), name)) continue;
       if (s.preamble) {
-        s.lines.clear();
-        s.keys.clear();
+        s.first = s.last = s.lastKey = kNone;
+        s.parsed = true;
       } else {
         s.erased = true;
       }
@@ -333,12 +554,28 @@ struct IniFile::Impl {
     reindex();
   }
 
-  std::wstring text() const {
+  std::wstring text() {
     std::wstring out;
-    for (const Section& s : sections) {
-      if (s.erased) continue;
-      if (!s.preamble) out.append(s.header).append(L"\r\n");
-      for (const Line& line : s.lines) out.append(line.text).append(L"\r\n");
+    out.reserve(buffer.size() + sections.size() * 16);
+    for (std::uint32_t i = 0; i < sections.size(); ++i) {
+      if (sections[i].erased) continue;
+      materialize(i);
+      const Section& s = sections[i];
+      if (!s.preamble) {
+        if (s.rebuilt) out.append(L"[").append(view(s.name)).append(L"]");
+        else out.append(view(s.header));
+        out.append(L"\r\n");
+      }
+      for (std::uint32_t l = s.first; l != kNone; l = lines[l].next) {
+        const Line& line = lines[l];
+        if (!line.rebuilt) {
+          out.append(view(line.text));
+        } else {
+          out.append(view(line.name));
+          if (line.hasValue) out.append(L"=").append(view(line.value));
+        }
+        out.append(L"\r\n");
+      }
     }
     return out;
   }
@@ -349,13 +586,13 @@ IniFile::~IniFile() = default;
 IniFile::IniFile(IniFile&&) noexcept = default;
 IniFile& IniFile::operator=(IniFile&&) noexcept = default;
 
-IniFile IniFile::fromBytes(const std::string& bytes) {
+IniFile IniFile::fromBytes(std::string_view bytes) {
   IniFile file;
   try {
     Encoding encoding = Encoding::Ansi;
-    const std::wstring text = decode(bytes, encoding);
+    std::wstring text = decode(bytes, encoding);
     file.impl_->encoding = encoding;
-    file.impl_->parse(text);
+    file.impl_->parse(std::move(text));
   } catch (const std::exception&) {
     file.impl_->clear();
     file.impl_->openFailed = true;
@@ -381,24 +618,25 @@ IniFile IniFile::load(const std::wstring& path) {
   }
   LARGE_INTEGER size{};
   if (!::GetFileSizeEx(h.get(), &size)) return failed(systemMessage(::GetLastError()));
-  if (static_cast<ULONGLONG>(size.QuadPart) > kMaxFileBytes) return failed(L"file too large");
-  std::string bytes;
+  if (static_cast<unsigned long long>(size.QuadPart) > kMaxFileBytes)
+    return failed(L"file too large");
+  const size_t expected = static_cast<size_t>(size.QuadPart);
+  std::unique_ptr<char[]> data;
   try {
-    bytes.resize(static_cast<size_t>(size.QuadPart));
+    data.reset(new char[expected + 1]);
   } catch (const std::exception&) {
     return failed(L"out of memory");
   }
   size_t done = 0;
-  while (done < bytes.size()) {
+  while (done < expected) {
     DWORD got = 0;
-    const DWORD want = static_cast<DWORD>(std::min<size_t>(bytes.size() - done, 1u << 20));
-    if (!::ReadFile(h.get(), bytes.data() + done, want, &got, nullptr))
+    const DWORD want = static_cast<DWORD>(std::min<size_t>(expected - done, 1u << 24));
+    if (!::ReadFile(h.get(), data.get() + done, want, &got, nullptr))
       return failed(systemMessage(::GetLastError()));
     if (got == 0) break;  // the file shrank meanwhile
     done += got;
   }
-  bytes.resize(done);
-  return fromBytes(bytes);
+  return fromBytes(std::string_view(data.get(), done));
 }
 
 std::wstring IniFile::readText(const std::wstring& section, const std::wstring& key,
@@ -408,37 +646,37 @@ std::wstring IniFile::readText(const std::wstring& section, const std::wstring& 
     // The platform copies the default as it stands when the file cannot be opened.
     return std::wstring(fallback.substr(0, std::min(fallback.size(), kReadBufferChars - 1)));
   }
-  const std::wstring* v = impl_->value(section, key);
-  return copyEntry(v ? std::wstring_view(*v) : fallback);
+  const std::optional<std::wstring_view> v = impl_->value(section, key);
+  return copyEntry(v ? *v : fallback);
 }
 
 int IniFile::readNumber(const std::wstring& section, const std::wstring& key, int def) const {
-  const std::wstring* v = impl_->value(section, key);
+  const std::optional<std::wstring_view> v = impl_->value(section, key);
   if (!v) return def;
   return parseSettingsNumber(copyEntry(*v)).value_or(def);
 }
 
 bool IniFile::readFlag(const std::wstring& section, const std::wstring& key, bool def) const {
-  const std::wstring* v = impl_->value(section, key);
+  const std::optional<std::wstring_view> v = impl_->value(section, key);
   if (!v) return def;
   const std::optional<int> n = parseSettingsNumber(copyEntry(*v));
   return n ? *n != 0 : def;
 }
 
 bool IniFile::hasKey(const std::wstring& section, const std::wstring& key) const {
-  return impl_->value(section, key) != nullptr;
+  return impl_->value(section, key).has_value();
 }
 
 std::vector<std::wstring> IniFile::keyNames(const std::wstring& section) const {
   std::vector<std::wstring> names;
   if (impl_->openFailed) return names;
-  const Impl::Section* s = impl_->findSection(section);
-  if (!s) return names;
-  for (size_t i = 0; i < s->lines.size(); ++i) {
-    const Impl::Line& line = s->lines[i];
-    if (!line.isKey || !line.hasValue) continue;
-    const auto it = s->keys.find(folded(line.name));
-    if (it != s->keys.end() && it->second == i) names.push_back(line.name);
+  const std::uint32_t s = impl_->findSectionIndex(Impl::queryName(section));
+  if (s == Impl::kNone) return names;
+  impl_->materialize(s);
+  for (std::uint32_t l = impl_->sections[s].first; l != Impl::kNone; l = impl_->lines[l].next) {
+    const Impl::Line& line = impl_->lines[l];
+    if (line.isKey && line.hasValue && impl_->findLine(s, impl_->view(line.name)) == l)
+      names.emplace_back(impl_->view(line.name));
   }
   return names;
 }

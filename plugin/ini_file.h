@@ -29,7 +29,7 @@ class IniFile {
   // large) also answers every read with its default, and refuses save() so
   // its content is never replaced by ours.
   static IniFile load(const std::wstring& path);
-  static IniFile fromBytes(const std::string& bytes);
+  static IniFile fromBytes(std::string_view bytes);
 
   // Section and key names match without regard to ASCII letter case and
   // surrounding blanks; the first section of a name and its first key of a

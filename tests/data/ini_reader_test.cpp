@@ -311,6 +311,10 @@ TEST(IniReader, HostileFilesGiveAnswersNotCrashes) {
   EXPECT_EQ(big.readText(L"A", L"k", L"").size(), 2047u);
   EXPECT_EQ(big.readNumber(L"A", L"next", 0), 1);
 
+  // UTF-16 with an odd byte count: the half character at the end is dropped.
+  const IniFile odd = IniFile::fromBytes(utf16le(L"[A]\r\nk=v") + "x");
+  EXPECT_EQ(odd.readText(L"A", L"k", L""), L"v");
+
   for (unsigned seed = 10; seed < 40; ++seed) {
     const IniFile ini = IniFile::fromBytes(garbage(seed, 2000 + seed * 37));
     ini.readText(L"Settings", L"Left", L"");

@@ -77,6 +77,23 @@ TEST(IniWriter, LineModelKeepsWhatItDoesNotTouch) {
   }
 }
 
+TEST(IniWriter, ReadsSeeTheSnapshotsOwnWrites) {
+  IniFile ini = IniFile::fromBytes("[A]\r\nk=1\r\n[B]\r\nb=2\r\n[C]\r\nc=3\r\n");
+  EXPECT_EQ(ini.readText(L"A", L"k", L""), L"1");
+  ini.writeText(L"A", L"k2", L"new");
+  ini.writeText(L"a", L"K", L"changed");
+  ini.writeText(L"D", L"d", L"4");
+  ini.eraseSection(L"B");
+  EXPECT_EQ(ini.readText(L"A", L"k", L""), L"changed");
+  EXPECT_EQ(ini.readText(L"A", L"K2", L""), L"new");
+  EXPECT_EQ(ini.readText(L"D", L"d", L""), L"4");
+  EXPECT_EQ(ini.readText(L"C", L"c", L""), L"3");
+  EXPECT_FALSE(ini.hasKey(L"B", L"b"));
+  for (int i = 0; i < 200; ++i) ini.writeNumber(L"C", L"n" + std::to_wstring(i), i);
+  EXPECT_EQ(ini.readNumber(L"C", L"n150", -1), 150);
+  EXPECT_EQ(ini.keyNames(L"C").size(), 201u);
+}
+
 TEST(IniWriter, ValuesWithLineBreaksStayOneKey) {
   IniFile ini;
   ini.writeText(L"Aliases", L"Alias1", L"two\r\nlines\n[Files]\nFile2=evil");
@@ -111,6 +128,8 @@ TEST(IniWriter, WritesReadBackAsThePlatformsWritesWould) {
         w(L"Settings", L"one", L"'")}},
       {"odd line ends and no final line end",
        "[A]\ra=1\n\n[B]\r\nb=2", {w(L"A", L"a2", L"x"), w(L"B", L"b", L"y"), w(L"C", L"c", L"z")}},
+      {"blank line inside a section", "[A]\r\nk=1\r\n\r\nm=2\r\n\r\n[B]\r\nb=1\r\n",
+       {w(L"A", L"new", L"v"), w(L"B", L"c", L"2")}},
       {"keys before any section", "top=1\r\n[A]\r\nk=1\r\n", {w(L"A", L"k", L"2"), w(L"B", L"k", L"3")}},
       {"UTF-8 with BOM keeps its encoding",
        "\xEF\xBB\xBF[A]\r\nk=Caf\xC3\xA9\r\n", {w(L"A", L"n", L"\u00e9t\u00e9"), w(L"B", L"k", L"x")}},
