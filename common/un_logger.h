@@ -24,6 +24,9 @@ bool isLogging();
 void setLogLevel(int level);  // 1..5, anything else stores 1
 int logLevel();
 
+// Writes when logging is on and level >= logLevel(). Appends; a file that
+// cannot be appended to is created anew; LogFileError when that fails too.
+// With no log file name set, nothing is written and nothing raised.
 void dolog(const std::wstring& message, int indent, int level);
 void log(const std::wstring& message, const std::wstring& second, int indent, int level);
 void log(const std::wstring& message, int number, int indent, int level);
