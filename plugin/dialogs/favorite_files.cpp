@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cwctype>
+#include <unordered_set>
 
 #include "text_codec.h"
 #include "unique_handles.h"
@@ -107,20 +108,26 @@ bool FavoriteExists(const TFavoriteItems& favorites, const std::wstring& fileNam
 AddOutcome addFavoriteFiles(TFavoriteItems& favorites, const std::vector<std::wstring>& paths,
                             const AddRules& rules) {
   AddOutcome outcome;
+  // The names stored so far, as FavoriteExists compares them (a folder of a
+  // thousand files would otherwise compare each with every other).
+  std::unordered_set<std::wstring> stored;
+  stored.reserve(static_cast<size_t>(favorites.Count()) + paths.size());
+  for (int i = 0; i < favorites.Count(); ++i) stored.insert(favorites.Items(i).FileName());
   for (const std::wstring& path : paths) {
     if (path.empty()) continue;
     if (rules.fitsCodePage && !rules.fitsCodePage(path)) {
       outcome.unstorable.push_back(path);
       continue;
     }
-    const std::wstring stored = substitutePath(path, rules.replacementPath);
-    if (FavoriteExists(favorites, path) || FavoriteExists(favorites, stored)) {
+    std::wstring name = substitutePath(path, rules.replacementPath);
+    if (stored.count(path) || stored.count(name)) {
       ++outcome.duplicates;
       continue;
     }
     TFavoriteItem& favorite = favorites.Add();
-    favorite.FileName(stored);
-    favorite.FileType(FileTypeOf(stored, rules.extensions));
+    favorite.FileType(FileTypeOf(name, rules.extensions));
+    favorite.FileName(name);
+    stored.insert(std::move(name));
     ++outcome.added;
   }
   return outcome;
