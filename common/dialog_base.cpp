@@ -81,13 +81,28 @@ DialogBase::~DialogBase() {
 }
 
 INT_PTR DialogBase::showModal(int templateId, HWND owner) {
+  if (!create(templateId, owner)) return IDCANCEL;
+  return runModal();
+}
+
+bool DialogBase::create(int templateId, HWND owner) {
+  if (hwnd_) return true;
+  ActivationContextScope themed;
+  DpiAwarenessScope perMonitor;
+  owner_ = owner;
+  HWND dialog = ::CreateDialogParamW(thisModule(), MAKEINTRESOURCEW(templateId), owner,
+                                     &DialogBase::dialogProc, reinterpret_cast<LPARAM>(this));
+  return dialog != nullptr && hwnd_ != nullptr;
+}
+
+INT_PTR DialogBase::runModal() {
+  if (!hwnd_) return IDCANCEL;
   ActivationContextScope themed;
   DpiAwarenessScope perMonitor;
   done_ = false;
   result_ = IDCANCEL;
-  HWND dialog = ::CreateDialogParamW(thisModule(), MAKEINTRESOURCEW(templateId), owner,
-                                     &DialogBase::dialogProc, reinterpret_cast<LPARAM>(this));
-  if (!dialog) return IDCANCEL;
+  HWND dialog = hwnd_;
+  HWND owner = owner_;
 
   const bool disableOwner = owner && ::IsWindowEnabled(owner);
   if (disableOwner) ::EnableWindow(owner, FALSE);
@@ -234,6 +249,10 @@ INT_PTR DialogBase::handle(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_DESTROY:
       onDestroy();
       break;
+    case WM_NCDESTROY:
+      // Whoever destroyed the window, we no longer hold it.
+      hwnd_ = nullptr;
+      return FALSE;
     default:
       break;
   }

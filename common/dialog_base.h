@@ -66,6 +66,11 @@ class DialogBase {
   // Runs the dialog from its template modally, owned by owner; returns the
   // result given to endDialog (IDCANCEL when the dialog failed to start).
   INT_PTR showModal(int templateId, HWND owner);
+  // The same in two steps, for a dialog its creator sets up before showing:
+  // create() builds the window hidden (false when it could not), runModal()
+  // shows it and runs the loop.
+  bool create(int templateId, HWND owner);
+  INT_PTR runModal();
   HWND hwnd() const { return hwnd_; }
   bool isOpen() const { return hwnd_ != nullptr; }
   HWND item(int id) const { return ::GetDlgItem(hwnd_, id); }
@@ -113,6 +118,7 @@ class DialogBase {
   bool translateShortcut(const MSG& msg);
 
   HWND hwnd_ = nullptr;
+  HWND owner_ = nullptr;
   bool done_ = false;
   INT_PTR result_ = IDCANCEL;
   UINT dpi_ = 96;
