@@ -131,10 +131,14 @@ TEST_F(AboutDialogTest, CaptionVersionAndPages) {
   ASSERT_TRUE(about->fraSettings);
   EXPECT_EQ(::GetParent(about->fraSettings->hwnd()), about->tsSettings);
 
-  RECT client{};
+  // Client 429 x 151, unless that would make the window smaller than 434 x 172.
+  RECT client{}, window{};
   ::GetClientRect(about->hwnd(), &client);
-  EXPECT_EQ(client.right, px(*about, 429));
-  EXPECT_EQ(client.bottom, px(*about, 151));
+  ::GetWindowRect(about->hwnd(), &window);
+  const int frameWidth = (window.right - window.left) - client.right;
+  const int frameHeight = (window.bottom - window.top) - client.bottom;
+  EXPECT_EQ(client.right, std::max(px(*about, 429), px(*about, 434) - frameWidth));
+  EXPECT_EQ(client.bottom, std::max(px(*about, 151), px(*about, 172) - frameHeight));
   const LONG_PTR style = ::GetWindowLongPtrW(about->hwnd(), GWL_STYLE);
   EXPECT_TRUE(style & WS_SYSMENU);
   EXPECT_FALSE(style & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME));
@@ -162,7 +166,7 @@ TEST_F(AboutDialogTest, FilledDialogShowsTitleOwnerAndVersion) {
   const RECT owner = placeOf(about->lblAboutText2);
   const RECT version = placeOf(about->lblAboutText3);
   EXPECT_EQ(owner.top, version.top);
-  EXPECT_GT(owner.left, panel.right / 2);
+  EXPECT_GT(owner.left, panel.right / 3);
   EXPECT_LE(owner.right, panel.right);
   EXPECT_LT(version.right, owner.left);
   saveScreenshot(about->hwnd(), L"about_static" + dpiSuffix(*about));
@@ -247,13 +251,15 @@ TEST_F(AboutDialogTest, EachTickRisesOnePixelAndWrapsAfterTheLastLine) {
   ASSERT_EQ(about->scrollRange(), 308);
   RECT box{};
   ::GetClientRect(about->sbAbout, &box);
-  ASSERT_EQ(fav::windowDpi(about->hwnd()), 96u) << "the wrap point below is for 96 DPI";
-  const int wrapAt = 308 - box.bottom;
+  // The wrap comes once the position (in device pixels) reaches the range
+  // less the box's height.
+  int wrapAt = 1;
+  while (px(*about, wrapAt) < px(*about, 308) - box.bottom) ++wrapAt;
   for (int tick = 1; tick <= wrapAt + 2; ++tick) {
     about->actTimerExecute();
     const int expected = tick < wrapAt ? tick : tick - wrapAt;
     ASSERT_EQ(about->scrollPosition(), expected) << "tick " << tick;
-    ASSERT_EQ(placeOf(about->mmAbout).top, -expected);
+    ASSERT_EQ(placeOf(about->mmAbout).top, -px(*about, expected));
   }
 }
 
