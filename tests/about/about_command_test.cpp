@@ -9,6 +9,7 @@
 
 #include "frm_about_res.h"
 #include "plugin_fixture.h"
+#include "screenshot.h"
 #include "un_plugincommon.h"
 #include "unique_handles.h"
 
@@ -173,10 +174,20 @@ TEST_F(AboutCommandTest, ShowsOnePageWithTheTitleOwnerVersionAndTheInformationTe
     title = text(findChild(dialog, IDC_LBLABOUTTEXT1));
     owner = text(findChild(dialog, IDC_LBLABOUTTEXT2));
     version = text(findChild(dialog, IDC_LBLABOUTTEXT3));
+    testsupport::saveScreenshot(dialog, L"command_about_static");
     HWND info = findChild(dialog, IDC_BBTNINFO);
     ::SendMessageW(::GetParent(info), WM_COMMAND, MAKEWPARAM(IDC_BBTNINFO, BN_CLICKED),
                    reinterpret_cast<LPARAM>(info));
     lines = splitLines(text(findChild(dialog, IDC_MMABOUT)));
+    if (_wgetenv(L"FAV_SCREENSHOT_DIR")) {
+      // Let the text rise a while on its own timer.
+      const ULONGLONG until = ::GetTickCount64() + 3000;
+      while (::GetTickCount64() < until) {
+        testsupport::pumpMessages();
+        ::Sleep(5);
+      }
+      testsupport::saveScreenshot(dialog, L"command_about_scrolling");
+    }
 
     // The hidden switch, end to end: Ctrl+press on the title logs beside the
     // settings file the command found.
