@@ -4,7 +4,8 @@
 // writes change the snapshot the way WritePrivateProfileStringW changes a
 // file, and save() replaces the file in one step (temporary file beside it,
 // then a replace), so a failed save leaves the old file byte for byte. No
-// Windows headers here.
+// Windows headers here. Reads take sections apart and index them on first
+// use, so one snapshot serves one thread at a time.
 #pragma once
 
 #include <memory>

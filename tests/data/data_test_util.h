@@ -59,16 +59,19 @@ inline std::vector<std::string> compareThroughPlatform(const std::wstring& expec
   for (const auto& section : sections) {
     const auto keysE = platform::keyNames(expected, section);
     const auto keysA = platform::keyNames(actual, section);
-    if (keysE != keysA) diffs.push_back("key lists of [" + show(section) + "] differ");
+    if (keysE != keysA) diffs.push_back(std::string("key lists of [").append(show(section)).append("] differ"));
     std::vector<std::wstring> keys = keysE;
     for (const auto& k : keysA) addUnique(keys, k);
     for (const auto& k : extraKeys) addUnique(keys, k);
     for (const auto& key : keys) {
       const std::wstring e = platform::readText(expected, section, key, L"<missing>");
       const std::wstring a = platform::readText(actual, section, key, L"<missing>");
-      if (e != a)
-        diffs.push_back("[" + show(section) + "] " + show(key) + ": expected '" + show(e) +
-                        "', got '" + show(a) + "'");
+      if (e != a) {
+        std::string line = "[";
+        line.append(show(section)).append("] ").append(show(key)).append(": expected '");
+        line.append(show(e)).append("', got '").append(show(a)).append("'");
+        diffs.push_back(std::move(line));
+      }
     }
   }
   return diffs;

@@ -191,9 +191,13 @@ TEST(IniReaderDifferential, EveryLookupAnswersAsThePlatform) {
           ++asked;
           const std::wstring expected = platform::readText(path, section, key, def);
           const std::wstring actual = ini.readText(section, key, def);
-          if (expected != actual)
-            diffs.push_back("[" + show(section) + "] " + show(key) + " (default '" + show(def) +
-                            "'): platform '" + show(expected) + "', snapshot '" + show(actual) + "'");
+          if (expected != actual) {
+            std::string line = "[";
+            line.append(show(section)).append("] ").append(show(key)).append(" (default '");
+            line.append(show(def)).append("'): platform '").append(show(expected));
+            line.append("', snapshot '").append(show(actual)).append("'");
+            diffs.push_back(std::move(line));
+          }
         }
       }
     }
