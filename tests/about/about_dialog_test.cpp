@@ -149,6 +149,29 @@ TEST_F(AboutDialogTest, CaptionVersionAndPages) {
   EXPECT_EQ(about->tsSettings, nullptr);
 }
 
+// Moved to a monitor of another DPI, the dialog takes that scale: its client
+// area, buttons and picture follow, and the text box keeps 14 pixels a line.
+TEST_F(AboutDialogTest, FollowsADpiChange) {
+  auto about = open(ini());
+  const int dpi = static_cast<int>(fav::windowDpi(about->hwnd())) * 2;
+  RECT suggested{};
+  ::GetWindowRect(about->hwnd(), &suggested);
+  ::SendMessageW(about->hwnd(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi),
+                 reinterpret_cast<LPARAM>(&suggested));
+  auto scaled = [&](int design) { return ::MulDiv(design, dpi, 96); };
+  RECT client{};
+  ::GetClientRect(about->hwnd(), &client);
+  EXPECT_GE(client.right, scaled(429));
+  EXPECT_LE(client.right, scaled(434));
+  EXPECT_EQ(placeOf(about->bbtnClose).right - placeOf(about->bbtnClose).left, scaled(76));
+  EXPECT_EQ(placeOf(about->imgAbout).right, scaled(120));
+  EXPECT_EQ(placeOf(about->lblAboutText3).top, scaled(74));
+  about->actInfoExecute();
+  const RECT memo = placeOf(about->mmAbout);
+  EXPECT_EQ(memo.bottom - memo.top,
+            scaled(TfrmAbout::textBoxHeight(static_cast<int>(about->infoText().size()))));
+}
+
 TEST_F(AboutDialogTest, WithoutASettingsPathTheDesignTextsStay) {
   auto about = open(L"", false);
   EXPECT_EQ(text(about->hwnd()), L"About...");
