@@ -3,6 +3,8 @@
 #   ./build.sh          install what is missing, build, assemble dist/
 #   ./build.sh test     the same, then every test under Wine (and Xvfb)
 #   ./build.sh bench    the same, then the benchmarks (prints figures)
+#   ./build.sh demo     the same, then the demo host (tools/demohost/run_demo.sh)
+#   ./build.sh screenshots  the demo host's scripted tour, PNGs in dist/screenshots/
 # BUILD_DIR chooses the build folder (default ./build).
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")"
@@ -109,5 +111,6 @@ case "$command" in
   package) ;;
   test) run_tests "$@" ;;
   bench) run_bench "$@" ;;
-  *) echo "usage: ./build.sh [test|bench]" >&2; exit 2 ;;
+  demo|screenshots) "$ROOT/tools/demohost/run_demo.sh" "$command" ;;
+  *) echo "usage: ./build.sh [test|bench|demo|screenshots]" >&2; exit 2 ;;
 esac

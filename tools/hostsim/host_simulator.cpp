@@ -4,8 +4,6 @@
 #include <cstring>
 #include <stdexcept>
 
-#include "ui_seam.h"
-
 namespace hostsim {
 namespace {
 
@@ -172,65 +170,6 @@ const Service kServices[] = {
     {246, (void*)&cbSetCurrentWindowConnection},
 };
 
-// ---- the UI seam ---------------------------------------------------------------
-
-void notifyShow(const std::wstring& what) {
-  if (gActive && gActive->ui.onShow) gActive->ui.onShow(what);
-}
-
-int seamMessageBox(HWND, const wchar_t* text, const wchar_t* caption, unsigned type) {
-  if (!gActive) return IDNO;
-  auto& ui = gActive->ui;
-  ui.messageBoxTexts.push_back(std::wstring(caption ? caption : L"") + L"|" + (text ? text : L""));
-  notifyShow(L"messagebox");
-  if (ui.messageBoxes.empty()) return (type & MB_TYPEMASK) == MB_OK ? IDOK : IDNO;
-  const int answer = ui.messageBoxes.front();
-  ui.messageBoxes.pop_front();
-  return answer;
-}
-
-int seamBrowseForFolder(HWND, const wchar_t* title, unsigned, wchar_t* out, int outLen) {
-  if (!gActive) return 0;
-  auto& ui = gActive->ui;
-  ui.folderTitles.push_back(title ? title : L"");
-  notifyShow(L"folder");
-  if (ui.folders.empty()) return 0;
-  const std::wstring answer = ui.folders.front();
-  ui.folders.pop_front();
-  if (answer.empty() || (int)answer.size() >= outLen) return 0;
-  wcscpy(out, answer.c_str());
-  return 1;
-}
-
-int seamOpenFiles(HWND, const wchar_t*, wchar_t* out, int outLen) {
-  if (!gActive) return 0;
-  auto& ui = gActive->ui;
-  notifyShow(L"openfiles");
-  if (ui.openFiles.empty()) return 0;
-  const auto files = ui.openFiles.front();
-  ui.openFiles.pop_front();
-  std::wstring buf;
-  for (const auto& f : files) buf += f + L'\0';
-  buf += L'\0';
-  if (files.empty() || (int)buf.size() > outLen) return 0;
-  std::memcpy(out, buf.data(), buf.size() * sizeof(wchar_t));
-  return (int)files.size();
-}
-
-void seamDialogShown(HWND dialog, const wchar_t* name) {
-  if (!gActive) return;
-  auto& ui = gActive->ui;
-  const std::wstring n = name ? name : L"";
-  ui.dialogsShown.push_back(n);
-  if (ui.onDialog) {
-    ui.onDialog(dialog, n);
-  } else {
-    ::PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
-  }
-}
-
-FavoritesUiSeam gSeam{&seamMessageBox, &seamBrowseForFolder, &seamOpenFiles, &seamDialogShown};
-
 }  // namespace
 
 std::string Call::text() const {
@@ -356,6 +295,7 @@ void HostSimulator::setModifiers(bool shift, bool ctrl, bool alt) {
 
 void HostSimulator::record(std::string name, std::vector<std::string> args) {
   calls.push_back(Call{std::move(name), std::move(args)});
+  if (onCall) onCall(calls.back());
 }
 
 const char* HostSimulator::keep(std::string text) {
@@ -383,6 +323,3 @@ void HostSimulator::clearRecords() {
 }
 
 }  // namespace hostsim
-
-// The seam the plug-in looks up in its host process.
-extern "C" __declspec(dllexport) struct FavoritesUiSeam* FavoritesUiSeam() { return &hostsim::gSeam; }

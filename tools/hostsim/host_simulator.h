@@ -43,7 +43,8 @@ struct Call {
 };
 
 // Answers for the platform pickers and message boxes, given to the plug-in
-// through the "FavoritesUiSeam" export of this executable. Unset answers
+// through the "FavoritesUiSeam" export of this executable (host_seam.cpp,
+// linked by the hostsim library; hostsim_model has no seam). Unset answers
 // cancel (pickers) or say No (message boxes).
 struct UiAnswers {
   std::deque<std::wstring> folders;                  // one per folder browse; L"" = cancel
@@ -115,6 +116,9 @@ class HostSimulator {
   int refreshRequests = 0;
   std::vector<Call> calls;
   UiAnswers ui;
+  // Told of each callback right after it is recorded, before the model
+  // changes for it (the demo host's live log).
+  std::function<void(const Call&)> onCall;
 
   // Keyboard state of this thread as GetKeyboardState will report it.
   static void setModifiers(bool shift, bool ctrl, bool alt);
