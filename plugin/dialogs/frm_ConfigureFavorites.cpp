@@ -500,9 +500,15 @@ void TfrmConfigureFavorites::showContextMenu(int x, int y) {
   for (int id : {IDC_ACT_UP, IDC_ACT_DOWN, IDC_ACT_RENAME, IDC_ACT_REMOVE, IDC_ACT_CONNECTION_INFO})
     ::EnableMenuItem(menu, id, MF_BYCOMMAND | (isActionEnabled(id) ? MF_ENABLED : MF_GRAYED));
   if (x == -1 && y == -1) {
-    // From the keyboard: at the selected row.
+    // From the keyboard: at the selected row, which it arms for Rename as a
+    // right click would.
     RECT r{};
-    const int row = std::max(fSelectedIndex, 0);
+    const int row = std::max(rowOfFavorite(fSelectedIndex), 0);
+    if (row < rowCount()) {
+      fRow = row;
+      fCol = 2;
+      fLastRow = row;
+    }
     if (!ListView_GetItemRect(sgFavorites_, row, &r, LVIR_BOUNDS)) ::GetClientRect(sgFavorites_, &r);
     POINT p{r.left + scale(40), r.bottom};
     ::ClientToScreen(sgFavorites_, &p);
@@ -621,10 +627,13 @@ INT_PTR TfrmConfigureFavorites::onMessage(UINT msg, WPARAM wp, LPARAM lp, bool& 
       const RECT* suggested = reinterpret_cast<const RECT*>(lp);
       applyGlyphs();
       LoadImages();
-      FillSubmenuCombo();
       ::SetWindowPos(hwnd(), nullptr, suggested->left, suggested->top,
                      suggested->right - suggested->left, suggested->bottom - suggested->top,
                      SWP_NOZORDER | SWP_NOACTIVATE);
+      // The font makes the grid ask for its row height at the new DPI.
+      if (sgFavorites_)
+        ::SendMessageW(sgFavorites_, WM_SETFONT, ::SendMessageW(hwnd(), WM_GETFONT, 0, 0), TRUE);
+      FillGrid();
       handled = true;
       return 0;
     }

@@ -149,6 +149,21 @@ TEST_F(GridTest, IconLoadingSkipsABadFileSurvivesAMissingBlankIconAndReloadsOnAP
   });
 }
 
+TEST_F(GridTest, AnEmptyImagePathMeansThePluginFolderAndIsSavedAsTyped) {
+  const std::filesystem::path other = dir / L"icons";
+  writeIcon(other, L"fav_big.bmp", RGB(10, 10, 10), 40);  // scaled to fit
+  writeIni(favoritesIni({"c:\\a.sql"}, {}, "ImagePath=" + narrowPath(other) + "\r\n"));
+  loadPlugin();
+  configure([&](Dialog& d) {
+    EXPECT_EQ(d.pickerEntries(IDC_CBE_ICON), (std::vector<std::wstring>{L"", L"fav_big.bmp"}));
+    d.setText(IDC_EDT_IMAGE_PATH, L"");
+    EXPECT_EQ(d.pickerEntries(IDC_CBE_ICON),
+              (std::vector<std::wstring>{L"", L"fav_a.bmp", L"fav_b.bmp", L"fav_c.bmp"}));
+    d.ok();
+  });
+  EXPECT_EQ(iniValue(L"Settings", L"ImagePath"), L"");
+}
+
 // --- submenus ---------------------------------------------------------------------------------
 
 TEST_F(GridTest, SubmenuPickerPreselectsTheRowSubmenuWithOneFavoriteAndAppliesAPick) {
@@ -327,7 +342,7 @@ TEST_F(GridTest, RightClickSelectsTheRowAndArmsRenameWithoutAPicker) {
     EXPECT_FALSE(d.visible(IDC_CBE_ICON));
     EXPECT_EQ(d.selectedRow(), 1);
     EXPECT_TRUE(d.enabled(IDC_ACT_UP));
-    if (!items.empty()) {
+    {
       EXPECT_EQ(items, (std::vector<std::pair<std::wstring, bool>>{{L"Up", true},
                                                                     {L"Down", false},
                                                                     {L"", false},
