@@ -80,6 +80,14 @@ constexpr int kOptionsPanel = 190;
 constexpr int kSubmenuStrip = 30;
 constexpr int kFilterStrip = 26;
 
+// A log file that cannot be written must not keep the dialog from opening.
+void trace(const std::wstring& line) {
+  try {
+    log(line);
+  } catch (const LogFileError&) {
+  }
+}
+
 std::wstring windowText(HWND hwnd) {
   if (!hwnd) return {};
   const int len = ::GetWindowTextLengthW(hwnd);
@@ -115,7 +123,7 @@ INT_PTR TfrmConfigureFavorites::ShowModal(HWND owner) {
 // --- loading and saving --------------------------------------------------------
 
 void TfrmConfigureFavorites::ReadIniFile() {
-  log(L"TfrmConfigureFavorites.ReadIniFile start");
+  trace(L"TfrmConfigureFavorites.ReadIniFile start");
   const IniFile ini = IniFile::load(fIniFilename);
   settings_ = readSettings(ini, plugin::pluginFolder());
   fPrefix = settings_.ImagePrefix;
@@ -126,7 +134,7 @@ void TfrmConfigureFavorites::ReadIniFile() {
     applySettingsToControls();
     FillMainMenuItems();
   }
-  log(L"TfrmConfigureFavorites.ReadIniFile end");
+  trace(L"TfrmConfigureFavorites.ReadIniFile end");
 }
 
 void TfrmConfigureFavorites::FillMainMenuItems() {
