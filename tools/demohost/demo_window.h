@@ -62,6 +62,7 @@ class DemoWindow {
   // --- what can be seen ------------------------------------------------------
   hostsim::HostSimulator& host() { return host_; }
   const ScratchFolder& scratch() const { return scratch_; }
+  const std::filesystem::path& packageDir() const { return options_.packageDir; }
   const std::vector<std::wstring>& menuTexts() const { return texts_; }  // [i-1] = index i
   const std::vector<MenuNode>& menuBar() const { return bar_; }
   const RibbonStrip& ribbon() const { return ribbon_; }

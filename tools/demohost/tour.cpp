@@ -87,10 +87,17 @@ Tour::Tour(DemoWindow& demo, Options options) : demo_(demo), options_(std::move(
        L"The ribbon scheme (host version 1200): the group Favorites from GROUP=, the buttons from ITEM=, "
        L"the drop-downs Favorite Files, Reports and Payroll from MENUITEM= with their SUBITEM= entries");
   closeMenus();
+
+  if (std::filesystem::exists(demo_.packageDir() / L"tolvane.exe")) installerPages();
 }
 
 Tour::~Tour() {
   if (timer_) ::KillTimer(nullptr, timer_);
+  if (installer_) {
+    // Only when a step timed out is it still running.
+    if (::WaitForSingleObject(installer_, 0) == WAIT_TIMEOUT) ::TerminateProcess(installer_, 1);
+    ::CloseHandle(installer_);
+  }
   if (gTour == this) gTour = nullptr;
 }
 
@@ -173,10 +180,10 @@ void Tour::checkpoint(const std::string& name) {
   });
 }
 
-void Tour::shot(std::wstring name, std::wstring caption, bool dialog) {
-  add(L"screenshot " + name, [this, name, caption, dialog] {
+void Tour::shot(std::wstring name, std::wstring caption, std::function<HWND()> window) {
+  add(L"screenshot " + name, [this, name, caption, window] {
     if (options_.outDir.empty()) return true;
-    HWND target = dialog ? dialog_ : demo_.hwnd();
+    HWND target = window ? window() : demo_.hwnd();
     if (!saveWindowShot(target, options_.outDir / (name + L".bmp"))) fail(L"cannot save " + name);
     else shots_.push_back(Shot{name, caption});
     return true;
@@ -284,13 +291,110 @@ void Tour::dialog(int index, const std::string& checkpointName, std::wstring sho
   });
   wait(settleMs);
   checkpoint(checkpointName);
-  shot(shotName, caption, true);
+  shot(shotName, caption, [this] { return dialog_; });
   add(L"close the dialog", [this] {
     if (dialog_ && ::IsWindow(dialog_)) ::PostMessageW(dialog_, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
     return true;
   });
   add(L"the dialog closes", [this] { return !::IsWindow(dialog_) && ::IsWindowEnabled(demo_.hwnd()); });
   wait(300);
+}
+
+}  // namespace demohost
+
+namespace demohost {
+
+// The installer runs from a copy of the package inside the scratch folder,
+// and is pointed at a plug-in folder there, so the tour installs nothing
+// anywhere else.
+bool Tour::startInstaller() {
+  namespace fs = std::filesystem;
+  const fs::path folder = demo_.scratch().root / L"Installer";
+  std::error_code ec;
+  fs::create_directories(folder, ec);
+  for (const auto& e : fs::directory_iterator(demo_.packageDir(), ec))
+    if (e.is_regular_file()) fs::copy_file(e.path(), folder / e.path().filename(), fs::copy_options::overwrite_existing, ec);
+  std::wstring command = L"\"" + (folder / L"tolvane.exe").wstring() + L"\"";
+  STARTUPINFOW si{};
+  si.cb = sizeof(si);
+  PROCESS_INFORMATION pi{};
+  if (!::CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &si, &pi)) {
+    fail(L"cannot start " + command);
+    return false;
+  }
+  ::CloseHandle(pi.hThread);
+  installer_ = pi.hProcess;
+  installerId_ = pi.dwProcessId;
+  return true;
+}
+
+void Tour::pressInstaller(int x, int y) const {
+  ::PostMessageW(installerWindow_, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
+  ::PostMessageW(installerWindow_, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
+}
+
+void Tour::installerPages() {
+  // The installer's Next zone, in its client pixels.
+  constexpr int kNextX = 400, kNextY = 275;
+  auto installerWindow = [this] { return installerWindow_; };
+  add(L"start the installer", [this] {
+    startInstaller();
+    return true;
+  });
+  add(L"the installer's window opens", [this] {
+    if (!installer_) return true;
+    struct Search {
+      DWORD process;
+      HWND found;
+    } search{installerId_, nullptr};
+    ::EnumWindows(
+        [](HWND hwnd, LPARAM lp) -> BOOL {
+          auto* s = reinterpret_cast<Search*>(lp);
+          DWORD pid = 0;
+          ::GetWindowThreadProcessId(hwnd, &pid);
+          wchar_t cls[64] = L"";
+          ::GetClassNameW(hwnd, cls, 64);
+          if (pid == s->process && ::IsWindowVisible(hwnd) && wcscmp(cls, L"TfrmTolvane") == 0) {
+            s->found = hwnd;
+            return FALSE;
+          }
+          return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    installerWindow_ = search.found;
+    return installerWindow_ != nullptr;
+  });
+  wait(1200);
+  shot(L"installer-welcome", L"The installer tolvane.exe from dist/Favorites: its first page", installerWindow);
+  add(L"installer: Next", [this, kNextX, kNextY] {
+    pressInstaller(kNextX, kNextY);
+    return true;
+  });
+  wait(800);
+  add(L"installer: a plug-in folder inside the scratch copy", [this] {
+    const std::filesystem::path target = demo_.scratch().root / L"IDE" / L"PlugIns";
+    std::error_code ec;
+    std::filesystem::create_directories(target, ec);
+    const std::wstring text = target.wstring() + L"\\";
+    // IDC_EDT_LOCATION of the installer's window.
+    ::SendMessageW(::GetDlgItem(installerWindow_, 1007), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    return true;
+  });
+  wait(400);
+  shot(L"installer-location", L"The installer's second page: the plug-in folder to copy the package into",
+       installerWindow);
+  add(L"installer: Next, which copies the files", [this, kNextX, kNextY] {
+    pressInstaller(kNextX, kNextY);
+    return true;
+  });
+  wait(2500);
+  shot(L"installer-done", L"The installer's last page: the package was copied and the success text shown",
+       installerWindow);
+  add(L"close the installer", [this] {
+    if (installerWindow_) ::PostMessageW(installerWindow_, WM_CLOSE, 0, 0);
+    return true;
+  });
+  add(L"the installer ends", [this] { return !installer_ || ::WaitForSingleObject(installer_, 0) != WAIT_TIMEOUT; });
 }
 
 }  // namespace demohost

@@ -1,7 +1,8 @@
 // The scripted tour: clicks through the demo host on a timer, so it also runs
 // while the plug-in's modal dialogs and the menus have their own loops. It
 // shows both menu schemes, opens a favorite, adds the current file, opens and
-// closes the Configure and About dialogs, and saves a screenshot of each.
+// closes the Configure and About dialogs, walks through the installer's
+// pages when the package holds tolvane.exe, and saves a screenshot of each.
 // Every wait has a time limit, so the tour always ends.
 #pragma once
 
@@ -36,6 +37,7 @@ class Tour {
   bool finished() const { return finished_; }
   const std::vector<std::wstring>& failures() const { return failures_; }
   const std::vector<Shot>& shots() const { return shots_; }
+  HWND dialog() const { return dialog_; }  // the plug-in dialog the tour last found
 
   // Called on the UI thread when the tour reaches a named state
   // ("older menus", "favorite opened", "current added", "configure shown",
@@ -57,13 +59,16 @@ class Tour {
   void add(std::wstring name, std::function<bool()> run);
   void wait(DWORD ms);
   void checkpoint(const std::string& name);
-  void shot(std::wstring name, std::wstring caption, bool dialog = false);
+  void shot(std::wstring name, std::wstring caption, std::function<HWND()> window = nullptr);
   void click(const std::function<int()>& index);
   void openMenu(std::vector<std::wstring> path);
   void closeMenus();
   void dialog(int index, const std::string& checkpointName, std::wstring shotName, std::wstring caption,
               DWORD settleMs);
   void openRibbonDropDown(std::wstring caption);
+  void installerPages();
+  bool startInstaller();
+  void pressInstaller(int x, int y) const;
 
   HWND findDialog() const;
   static bool inMenu();
@@ -78,6 +83,9 @@ class Tour {
   bool busy_ = false;
   bool finished_ = false;
   HWND dialog_ = nullptr;
+  HANDLE installer_ = nullptr;  // the installer process the tour started
+  DWORD installerId_ = 0;
+  HWND installerWindow_ = nullptr;
   std::vector<std::wstring> failures_;
   std::vector<Shot> shots_;
 };
