@@ -30,14 +30,6 @@ bool isBlank(const std::wstring& text) {
                      [](wchar_t c) { return c <= L' ' || std::iswspace(static_cast<wint_t>(c)); });
 }
 
-std::wstring trimmed(const std::wstring& text) {
-  auto blank = [](wchar_t c) { return c <= L' ' || std::iswspace(static_cast<wint_t>(c)); };
-  size_t begin = 0, end = text.size();
-  while (begin < end && blank(text[begin])) ++begin;
-  while (end > begin && blank(text[end - 1])) --end;
-  return text.substr(begin, end - begin);
-}
-
 bool startsWithNoCase(const std::wstring& text, const std::wstring& prefix) {
   return text.size() >= prefix.size() &&
          ::CompareStringOrdinal(text.c_str(), static_cast<int>(prefix.size()), prefix.c_str(),
@@ -102,6 +94,27 @@ int systemDpi() {
   if (screen) ::ReleaseDC(nullptr, screen);
   return dpi > 0 ? dpi : 96;
 }
+
+// Holds a combo box's drawing while its entries are refilled. WM_SETREDRAW
+// TRUE also sets WS_VISIBLE, so a hidden in-place picker is left alone:
+// otherwise it would appear over the filter box after every refill.
+class RedrawPause {
+ public:
+  explicit RedrawPause(HWND combo)
+      : combo_((::GetWindowLongW(combo, GWL_STYLE) & WS_VISIBLE) ? combo : nullptr) {
+    if (combo_) ::SendMessageW(combo_, WM_SETREDRAW, FALSE, 0);
+  }
+  ~RedrawPause() {
+    if (!combo_) return;
+    ::SendMessageW(combo_, WM_SETREDRAW, TRUE, 0);
+    ::InvalidateRect(combo_, nullptr, TRUE);
+  }
+  RedrawPause(const RedrawPause&) = delete;
+  RedrawPause& operator=(const RedrawPause&) = delete;
+
+ private:
+  HWND combo_;
+};
 
 void insertComboItem(HWND combo, const std::wstring& caption, int image) {
   COMBOBOXEXITEMW entry{};
@@ -338,8 +351,8 @@ void TfrmConfigureFavorites::populateIconCombos() {
   HWND picker = item(IDC_CBE_ICON);
   HWND menuItem = item(IDC_CBE_MENU_ITEM);
   const std::wstring previous = selectedMenuItemIcon();
+  RedrawPause pausePicker(picker), pauseMenuItem(menuItem);
   for (HWND combo : {picker, menuItem}) {
-    ::SendMessageW(combo, WM_SETREDRAW, FALSE, 0);
     ::SendMessageW(combo, CB_RESETCONTENT, 0, 0);
     ::SendMessageW(combo, CBEM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(ilIcons_.get()));
   }
@@ -352,10 +365,6 @@ void TfrmConfigureFavorites::populateIconCombos() {
       reselect = static_cast<int>(i) - 1;
   }
   ::SendMessageW(menuItem, CB_SETCURSEL, reselect, 0);
-  for (HWND combo : {picker, menuItem}) {
-    ::SendMessageW(combo, WM_SETREDRAW, TRUE, 0);
-    ::InvalidateRect(combo, nullptr, TRUE);
-  }
 }
 
 std::wstring TfrmConfigureFavorites::selectedMenuItemIcon() const {
@@ -377,7 +386,7 @@ void TfrmConfigureFavorites::FillSubmenuCombo() {
   const int px = iconPixels();
   fav::unique_imagelist pictures{::ImageList_Create(px, px, ILC_COLOR24 | ILC_MASK, 8, 8)};
   HWND combo = item(IDC_CB_SUBMENU_EDIT);
-  ::SendMessageW(combo, WM_SETREDRAW, FALSE, 0);
+  RedrawPause pause(combo);
   ::SendMessageW(combo, CB_RESETCONTENT, 0, 0);
   ::SendMessageW(combo, CBEM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(pictures.get()));
   const std::wstring folder = imageFolder();
@@ -390,7 +399,6 @@ void TfrmConfigureFavorites::FillSubmenuCombo() {
     if (pictures) ::ImageList_AddMasked(pictures.get(), picture.get(), RGB(255, 255, 255));
     insertComboItem(combo, submenu.SubMenu(), k);
   }
-  ::SendMessageW(combo, WM_SETREDRAW, TRUE, 0);
   std::swap(ilSubmenuIcons_, pictures);
 }
 
@@ -803,6 +811,15 @@ LRESULT TfrmConfigureFavorites::gridMessage(HWND hwnd, UINT msg, WPARAM wp, LPAR
           openCurrentCellEditor();
           handled = true;
           return 0;
+        case VK_DELETE:
+          // Remove, through the dialog so its enabled rule holds; with a
+          // modifier the key is not ours.
+          if (!(::GetKeyState(VK_CONTROL) & 0x8000) && !(::GetKeyState(VK_MENU) & 0x8000) &&
+              !(::GetKeyState(VK_SHIFT) & 0x8000)) {
+            ::SendMessageW(this->hwnd(), WM_COMMAND, MAKEWPARAM(IDC_ACT_REMOVE, 0), 0);
+            handled = true;
+          }
+          return 0;
         case VK_ESCAPE:
           if (dragRow_ >= 0) {
             dragRow_ = -1;
@@ -965,11 +982,34 @@ void TfrmConfigureFavorites::actAddSeparatorExecute() {
 void TfrmConfigureFavorites::actRemoveExecute() {
   const int n = fFavoriteItems.Count();
   if (n == 0 || fSelectedIndex < 0 || fSelectedIndex >= n) return;
+  removed_ = RemovedFavorite{fSelectedIndex, fFavoriteItems.Items(fSelectedIndex)};
   fFavoriteItems.Delete(fSelectedIndex);
   if (fSelectedIndex >= n - 1) fSelectedIndex = n - 2;  // the new last row, or none
-  if (fLastRow >= n - 1) fLastRow = -1;
+  // The rows below moved up: an armed rename would hit another favorite.
+  ffieldclicked = false;
+  fLastRow = -1;
   FillGrid();
   UpdateActionStates();
+  // A Remove button that just went grey must not leave the keyboard nowhere.
+  if (hwnd() && (!::GetFocus() || !::IsWindowEnabled(::GetFocus()))) focusGrid();
+  const TFavoriteItem& gone = removed_->favorite;
+  SetHintText(L"Removed " + (gone.Alias().empty() ? gone.FileName() : gone.Alias()) +
+              L" (Ctrl+Z to undo)");
+}
+
+void TfrmConfigureFavorites::actUndoExecute() {
+  if (!removed_) return;
+  RemovedFavorite restored = std::move(*removed_);
+  removed_.reset();
+  const int at = std::clamp(restored.index, 0, fFavoriteItems.Count());
+  fFavoriteItems.Add() = std::move(restored.favorite);
+  fFavoriteItems.Move(fFavoriteItems.Count() - 1, at);
+  fSelectedIndex = at;
+  ffieldclicked = false;
+  fLastRow = -1;
+  FillGrid();
+  UpdateActionStates();
+  SetHintText(L"");
 }
 
 void TfrmConfigureFavorites::actSortBySubmenuExecute() {
@@ -987,34 +1027,4 @@ void TfrmConfigureFavorites::actSortBySubmenuExecute() {
   }
   FillGrid();
   UpdateActionStates();
-}
-
-void TfrmConfigureFavorites::actAddSubmenuExecute() {
-  if (isCtrlDown(readKeyboardState())) {
-    SubmenuEditorHandOver();
-  } else {
-    // The file keeps no blanks around a value: " x " would come back as "x"
-    // and detach its favorites, and a blank name would end the list there.
-    const std::wstring name = trimmed(editText(IDC_ED_SUBMENU));
-    if (!name.empty() && !fSubMenus.Exists(name)) {
-      TSubMenuItem& submenu = fSubMenus.Add();
-      submenu.SubMenu(name);
-      submenu.Image(selectedMenuItemIcon());
-    }
-  }
-  fSubMenus.Sort();
-  keepBlankSubmenuFirst();
-  FillSubmenuCombo();
-}
-
-void TfrmConfigureFavorites::keepBlankSubmenuFirst() {
-  // The file keeps the blank entry at position 0 and never reads it back, so
-  // a name sorting before it (" x", "!x") must not take its place.
-  for (int k = 1; k < fSubMenus.Count(); ++k) {
-    const TSubMenuItem& s = fSubMenus.Items(k);
-    if (s.SubMenu().empty() && s.Image().empty()) {
-      fSubMenus.Move(k, 0);
-      break;
-    }
-  }
 }
