@@ -284,7 +284,11 @@ void TfrmConfigureFavorites::FormCreate() {
 
   setShortcuts({{VK_UP, true, false, false, IDC_ACT_UP},
                 {VK_DOWN, true, false, false, IDC_ACT_DOWN},
-                {'F', false, true, false, IDC_EDT_FILTER}});
+                {'F', false, true, false, IDC_EDT_FILTER},
+                {'Z', false, true, false, IDC_ACT_UNDO}});
+  // Enter in the submenu box adds the submenu instead of pressing Ok.
+  ::SetWindowSubclass(edSubMenu(), &TfrmConfigureFavorites::submenuBoxProc, 1,
+                      reinterpret_cast<DWORD_PTR>(this));
 
   // Only the older menu layout can put the favorites on the main menu.
   setEnabled(IDC_CB_SHOW_FAVORITES_ON_MAIN_MENU, hostVersion_ < ini::kRibbonHostVersion);
@@ -488,9 +492,12 @@ bool TfrmConfigureFavorites::isActionEnabled(int action) const {
   switch (action) {
     case IDC_ACT_UP: return sel > 0 && sel < n && !filterActive();
     case IDC_ACT_DOWN: return (sel >= 0 ? sel < n - 1 : n >= 2) && !filterActive();
-    case IDC_ACT_REMOVE:
-    case IDC_ACT_CONNECTION_INFO: return sel >= 0 && sel < n;
+    case IDC_ACT_REMOVE: return sel >= 0 && sel < n;
+    // An alias would turn a separator into a menu item.
+    case IDC_ACT_CONNECTION_INFO:
+      return sel >= 0 && sel < n && fFavoriteItems.Items(sel).FileName() != L"-";
     case IDC_ACT_RENAME: return fLastRow >= 0 && fLastRow < n;
+    case IDC_ACT_UNDO: return removed_.has_value();
     case IDC_EDT_FILTER: return true;
     default: return true;
   }
@@ -540,6 +547,7 @@ bool TfrmConfigureFavorites::runAction(int id) {
     case IDC_ACT_LOAD: actLoadExecute(); return true;
     case IDC_ACT_RENAME: actRenameExecute(); return true;
     case IDC_ACT_ADD_SUBMENU: actAddSubmenuExecute(); return true;
+    case IDC_ACT_UNDO: actUndoExecute(); return true;
     case IDOK: actOkExecute(); return true;
     case IDCANCEL: actCancelExecute(); return true;
     default: return false;
@@ -598,7 +606,7 @@ bool TfrmConfigureFavorites::onCommand(int id, int code, HWND control) {
     ::SetWindowTextW(item(IDC_EDT_FILTER), L"");
     return true;
   }
-  const bool isAction = id == IDOK || id == IDCANCEL || (id >= IDC_ACT_UP && id <= IDC_ACT_ADD_SUBMENU);
+  const bool isAction = id == IDOK || id == IDCANCEL || (id >= IDC_ACT_UP && id <= IDC_ACT_UNDO);
   if (!isAction) return false;
   if (code != BN_CLICKED && code != 0 && code != 1) return true;
   if (!isActionEnabled(id)) return true;
@@ -607,6 +615,13 @@ bool TfrmConfigureFavorites::onCommand(int id, int code, HWND control) {
 }
 
 bool TfrmConfigureFavorites::wantsShortcut(const MSG& msg, const fav::Shortcut& shortcut) const {
+  if (shortcut.command == IDC_ACT_UNDO) {
+    // Ctrl+Z in a text box undoes typing; while a picker is open (the grid
+    // disabled) the rows must stay where the picker put them.
+    wchar_t cls[32] = {};
+    ::GetClassNameW(msg.hwnd, cls, 32);
+    return ::lstrcmpiW(cls, L"Edit") != 0 && (!sgFavorites_ || ::IsWindowEnabled(sgFavorites_));
+  }
   if (shortcut.command != IDC_ACT_UP && shortcut.command != IDC_ACT_DOWN) return true;
   // Alt+Up and Alt+Down keep opening and closing combo box lists.
   wchar_t cls[32] = {};
@@ -674,6 +689,38 @@ INT_PTR TfrmConfigureFavorites::onMessage(UINT msg, WPARAM wp, LPARAM lp, bool& 
     default:
       return gridDialogMessage(msg, wp, lp, handled);
   }
+}
+
+LRESULT CALLBACK TfrmConfigureFavorites::submenuBoxProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp,
+                                                        UINT_PTR id, DWORD_PTR data) {
+  try {
+    auto* self = reinterpret_cast<TfrmConfigureFavorites*>(data);
+    switch (msg) {
+      case WM_GETDLGCODE:
+        // Enter belongs to the box, so the dialog does not press Ok.
+        if (lp && reinterpret_cast<const MSG*>(lp)->message == WM_KEYDOWN &&
+            reinterpret_cast<const MSG*>(lp)->wParam == VK_RETURN)
+          return ::DefSubclassProc(hwnd, msg, wp, lp) | DLGC_WANTMESSAGE;
+        break;
+      case WM_KEYDOWN:
+        if (wp == VK_RETURN) {
+          self->addTypedSubmenu();
+          return 0;
+        }
+        break;
+      case WM_CHAR:
+        if (wp == L'\r' || wp == L'\n') return 0;  // no beep for the Enter just used
+        break;
+      case WM_NCDESTROY:
+        ::RemoveWindowSubclass(hwnd, &TfrmConfigureFavorites::submenuBoxProc, id);
+        break;
+      default:
+        break;
+    }
+  } catch (...) {
+    // Nothing escapes into the host; the box carries on.
+  }
+  return ::DefSubclassProc(hwnd, msg, wp, lp);
 }
 
 void TfrmConfigureFavorites::onDestroy() {

@@ -8,6 +8,7 @@
 #include <windows.h>
 
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -41,11 +42,16 @@ class TfrmConfigureFavorites : public fav::DialogBase {
   void actAddExecute();             // frm_ConfigureFavorites_commands.cpp
   void actAddSeparatorExecute();
   void actRemoveExecute();
+  // Ctrl+Z: the favorite the last Remove took, back at its place (one level).
+  void actUndoExecute();
   void actConnectionInfoExecute();  // frm_ConfigureFavorites_commands.cpp
   void actSortBySubmenuExecute();
   void actLoadExecute();            // frm_ConfigureFavorites_commands.cpp
   void actRenameExecute();
-  void actAddSubmenuExecute();
+  void actAddSubmenuExecute();      // frm_ConfigureFavorites_commands.cpp
+  // Adds the name typed in edSubMenu (Add Submenu without Ctrl, and Enter in
+  // the box) (frm_ConfigureFavorites_commands.cpp).
+  void addTypedSubmenu();
   void actOkExecute();
   void actCancelExecute();
   // Ctrl + Add Submenu: hands the submenu list to the Submenus dialog
@@ -162,7 +168,6 @@ class TfrmConfigureFavorites : public fav::DialogBase {
   void focusGrid();
   void finishDrag(int x, int y);
   void clearInsertMark();
-  void keepBlankSubmenuFirst();
   void populateIconCombos();
   int iconPixels() const;
   std::wstring imageFolder() const;
@@ -170,6 +175,7 @@ class TfrmConfigureFavorites : public fav::DialogBase {
   int cellAt(int x, int y, int* col) const;
   static LRESULT CALLBACK gridProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
   static LRESULT CALLBACK editorProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
+  static LRESULT CALLBACK submenuBoxProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
   LRESULT gridMessage(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, bool& handled);
   LRESULT editorMessage(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, bool& handled);
   INT_PTR gridDialogMessage(UINT msg, WPARAM wp, LPARAM lp, bool& handled);
@@ -199,4 +205,11 @@ class TfrmConfigureFavorites : public fav::DialogBase {
   int renameRow_ = -1;
   int dragRow_ = -1;
   int currentCol_ = 2;    // the grid's current cell column (keyboard)
+
+  // What the last Remove took, for Ctrl+Z: its index and all its fields.
+  struct RemovedFavorite {
+    int index;
+    TFavoriteItem favorite;
+  };
+  std::optional<RemovedFavorite> removed_;
 };

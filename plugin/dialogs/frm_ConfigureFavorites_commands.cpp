@@ -1,6 +1,6 @@
 // List commands of the Configure Favorites dialog that open files, folders
-// and child dialogs: Add, Load, Connection Info and the hand-over of the
-// submenu list to the Submenus dialog.
+// and child dialogs: Add, Load, Connection Info, and Add Submenu with the
+// hand-over of the submenu list to the Submenus dialog.
 #include "frm_ConfigureFavorites_commands.h"
 
 #include <commdlg.h>
@@ -159,8 +159,35 @@ void TfrmConfigureFavorites::SubmenuEditorHandOver() {
   fSubMenus.Clear();
   const TSubMenuItems& edited = dialog.Submenus();
   for (int i = 0; i < edited.Count(); ++i) fSubMenus.Add() = edited.Items(i);
-  // Renamed submenus keep their favorites; removed ones let them go.
-  submenus::followSubmenuEdits(fFavoriteItems, dialog.Fates());
+  // Renamed submenus keep their favorites; removed ones let them go. The
+  // favorite Ctrl+Z would bring back follows too.
+  const submenus::Fates fates = dialog.Fates();
+  submenus::followSubmenuEdits(fFavoriteItems, fates);
+  if (removed_) {
+    TFavoriteItems pending;
+    pending.Add() = removed_->favorite;
+    submenus::followSubmenuEdits(pending, fates);
+    removed_->favorite = pending.Items(0);
+  }
   FillGrid();
   LoadImages();
+}
+
+void TfrmConfigureFavorites::actAddSubmenuExecute() {
+  if (!isCtrlDown(readKeyboardState())) {
+    addTypedSubmenu();
+    return;
+  }
+  SubmenuEditorHandOver();
+  submenus::sortKeepingBlankFirst(fSubMenus);
+  FillSubmenuCombo();
+}
+
+void TfrmConfigureFavorites::addTypedSubmenu() {
+  // Trimmed (the file keeps no blanks around a value, so " x " would come
+  // back as "x" and detach its favorites); a blank name adds nothing. The
+  // blank entry stays first: the file never reads entry 0 back.
+  submenus::addSubmenuSorted(fSubMenus, editText(IDC_ED_SUBMENU), selectedMenuItemIcon());
+  submenus::sortKeepingBlankFirst(fSubMenus);
+  FillSubmenuCombo();
 }

@@ -15,6 +15,7 @@
 #define IDC_ACT_LOAD 3008
 #define IDC_ACT_RENAME 3009
 #define IDC_ACT_ADD_SUBMENU 3010
+#define IDC_ACT_UNDO 3011  // Ctrl+Z: brings back the last removed favorite (no button)
 // actOk and actCancel are IDOK and IDCANCEL.
 
 // Buttons of the right column.

@@ -7,6 +7,8 @@
 
 #include <cstring>
 
+#include "string_cipher.h"
+
 namespace commandstest {
 namespace {
 
@@ -160,6 +162,109 @@ TEST_F(ListCommandsTest, RemoveOfTheLastRowSelectsTheNewLastAndTheOnlyRowLeavesN
     d.ok();
   });
   EXPECT_TRUE(files().empty());
+}
+
+TEST_F(ListCommandsTest, DeleteRemovesAndCtrlZBringsItBackAtItsPlaceWithAllFieldsButNotInTextBoxes) {
+  std::string password;
+  for (wchar_t c : encipherText(L"tiger", kPasswordKey, kPasswordMinFill, kPasswordMaxFill))
+    password += static_cast<char>(c);  // the cipher alphabet is ASCII
+  start(
+      "[Settings]\r\nSavePassword=1\r\n[SubMenuItems]\r\nSubMenuItem1=Reports\r\n"
+      "[Files]\r\nFile1=c:\\a.sql\r\nFile2=c:\\b.pck\r\nFile3=c:\\c.sql\r\n"
+      "[Types]\r\nType1=0\r\nType2=3\r\nType3=0\r\n"
+      "[SubMenus]\r\nSubMenu1=Reports\r\nSubMenu2=Reports\r\nSubMenu3=Reports\r\n"
+      "[Buttons]\r\nButton2=fav_b.bmp\r\n[Usernames]\r\nUsername2=scott\r\n"
+      "[Passwords]\r\nPassword2=" + password + "\r\n[Databases]\r\nDatabase2=orcl\r\n"
+      "[ConnectsAs]\r\nConnectAs2=SysDBA\r\n[Aliases]\r\nAlias2=Daily orders\r\n");
+  run([](Dialog& d) {
+    d.steps({
+        [](Dialog& d) {
+          d.clickCell(1, 2);
+          d.key(VK_DELETE, d.grid());
+          EXPECT_EQ(d.rows(), 2);
+          EXPECT_EQ(d.cell(1, 2), L"c:\\c.sql");
+          EXPECT_EQ(d.selectedRow(), 1);
+          EXPECT_EQ(d.hint(), L"Removed Daily orders (Ctrl+Z to undo)");  // the alias
+          // The refill leaves the hidden in-place pickers hidden.
+          EXPECT_FALSE(d.visible(IDC_CB_SUBMENU_EDIT));
+          EXPECT_FALSE(d.visible(IDC_CBE_ICON));
+          // In a text box both keys edit the text.
+          d.type(IDC_ED_SUBMENU, L"xy");
+          ::SendMessageW(d.item(IDC_ED_SUBMENU), EM_SETSEL, 0, 0);
+          d.key(VK_DELETE, d.item(IDC_ED_SUBMENU));
+          EXPECT_EQ(d.text(IDC_ED_SUBMENU), L"y");
+          d.postCtrlKey('Z', d.item(IDC_ED_SUBMENU));
+        },
+        [](Dialog& d) {
+          EXPECT_EQ(d.text(IDC_ED_SUBMENU), L"xy");
+          EXPECT_EQ(d.rows(), 2) << "Ctrl+Z in a text box is the box's own";
+          ::SetFocus(d.grid());
+          d.postCtrlKey('Z');
+        },
+        [](Dialog& d) {
+          Dialog::releaseCtrl();
+          ASSERT_EQ(d.rows(), 3);
+          EXPECT_EQ(d.cell(1, 2), L"c:\\b.pck");
+          EXPECT_EQ(d.selectedRow(), 1);
+          EXPECT_EQ(d.hint(), L"");
+          d.ok();
+        },
+    });
+  });
+  EXPECT_EQ(files(), (Strings{L"c:\\a.sql", L"c:\\b.pck", L"c:\\c.sql"}));
+  EXPECT_EQ(entry(L"Types", L"Type", 2), L"3");
+  EXPECT_EQ(entry(L"SubMenus", L"SubMenu", 2), L"Reports");
+  EXPECT_EQ(entry(L"Buttons", L"Button", 2), L"fav_b.bmp");
+  EXPECT_EQ(entry(L"Usernames", L"Username", 2), L"scott");
+  EXPECT_EQ(decipherText(entry(L"Passwords", L"Password", 2), kPasswordKey), L"tiger");
+  EXPECT_EQ(entry(L"Databases", L"Database", 2), L"orcl");
+  EXPECT_EQ(entry(L"ConnectsAs", L"ConnectAs", 2), L"SysDBA");
+  EXPECT_EQ(entry(L"Aliases", L"Alias", 2), L"Daily orders");
+  EXPECT_EQ(entry(L"Aliases", L"Alias", 3), L"");
+}
+
+TEST_F(ListCommandsTest, CtrlZUndoesOneRemoveOfTheLastOrTheOnlyRow) {
+  const struct {
+    const char* ini;
+    int select;
+    int removes;  // Remove button presses, each on the (new) last row
+    const wchar_t* hint;
+    Strings saved;
+    int selectedAfterUndo;
+  } cases[] = {
+      // Two removes, one level of undo: only b comes back.
+      {"[Files]\r\nFile1=c:\\a.sql\r\nFile2=c:\\b.sql\r\nFile3=c:\\c.sql\r\n", 2, 2,
+       L"Removed c:\\b.sql (Ctrl+Z to undo)", {L"c:\\a.sql", L"c:\\b.sql"}, 1},
+      {"[Files]\r\nFile1=c:\\a.sql\r\n", 0, 1, L"Removed c:\\a.sql (Ctrl+Z to undo)",
+       {L"c:\\a.sql"}, 0},
+  };
+  for (const auto& c : cases) {
+    start(c.ini);
+    run([&](Dialog& d) {
+      d.steps({
+          [&](Dialog& d) {
+            d.clickCell(c.select, 2);
+            for (int i = 0; i < c.removes; ++i) d.click(IDC_BBTN_REMOVE);
+            EXPECT_EQ(d.hint(), c.hint);
+            EXPECT_EQ(d.enabled(IDC_BBTN_REMOVE), d.rows() > 0);
+            d.postCtrlKey('Z');  // wherever the focus is now
+          },
+          [&](Dialog& d) {
+            EXPECT_EQ(d.rows(), static_cast<int>(c.saved.size()));
+            EXPECT_EQ(d.selectedRow(), c.selectedAfterUndo);
+            EXPECT_TRUE(d.enabled(IDC_BBTN_REMOVE));
+            d.postCtrlKey('Z');  // nothing left to undo
+          },
+          [&](Dialog& d) {
+            Dialog::releaseCtrl();
+            EXPECT_EQ(d.rows(), static_cast<int>(c.saved.size()));
+            d.ok();
+          },
+      });
+    });
+    EXPECT_EQ(files(), c.saved) << c.ini;
+    host.unload();
+  }
 }
 
 TEST_F(ListCommandsTest, UpAndDownStopAtTheEdgesAndDownWithoutSelectionMovesTheFirst) {

@@ -127,6 +127,22 @@ void Dialog::postAltKey(UINT vk) {
   ::PostMessageW(to, WM_SYSKEYDOWN, vk, 1 | (1 << 29));
 }
 
+void Dialog::postCtrlKey(UINT vk, HWND target) {
+  BYTE keys[256] = {};
+  ::GetKeyboardState(keys);
+  keys[VK_CONTROL] = keys[VK_LCONTROL] = 0x80;
+  ::SetKeyboardState(keys);
+  HWND to = target ? target : ::GetFocus();
+  ::PostMessageW(to ? to : hwnd_, WM_KEYDOWN, vk, 1);
+}
+
+void Dialog::releaseCtrl() {
+  BYTE keys[256] = {};
+  ::GetKeyboardState(keys);
+  keys[VK_CONTROL] = keys[VK_LCONTROL] = 0;
+  ::SetKeyboardState(keys);
+}
+
 void Dialog::releaseAlt() {
   BYTE keys[256] = {};
   ::GetKeyboardState(keys);

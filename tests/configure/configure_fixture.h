@@ -50,6 +50,10 @@ class Dialog {
   // Alt+key posted for the dialog's loop (use inside steps()).
   void postAltKey(UINT vk);
   static void releaseAlt();
+  // Ctrl+key posted for the dialog's loop to a window (the focused one by
+  // default); Ctrl stays down until releaseCtrl.
+  void postCtrlKey(UINT vk, HWND target = nullptr);
+  static void releaseCtrl();
 
   // The list of an open picker: its entries, and choosing one with Enter.
   std::vector<std::wstring> pickerEntries(int id) const;

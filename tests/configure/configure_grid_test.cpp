@@ -241,10 +241,45 @@ INSTANTIATE_TEST_SUITE_P(
 
 // --- selection and actions ------------------------------------------------------------------
 
+using MenuStates = std::vector<std::pair<std::wstring, bool>>;
+
+// The grid's popup menu as open() makes it appear: each item's text and
+// whether it is enabled, read while it shows; then it closes.
+MenuStates popupStates(const std::function<void()>& open) {
+  static MenuStates* seen;
+  MenuStates items;
+  seen = &items;
+  const UINT_PTR timer = ::SetTimer(nullptr, 0, 100, [](HWND, UINT, UINT_PTR id, DWORD) {
+    HWND popup = ::FindWindowW(L"#32768", nullptr);
+    if (!popup) return;
+    HMENU menu = reinterpret_cast<HMENU>(::SendMessageW(popup, MN_GETHMENU, 0, 0));
+    for (int i = 0; i < ::GetMenuItemCount(menu); ++i) {
+      wchar_t text[64] = {};
+      ::GetMenuStringW(menu, i, text, 64, MF_BYPOSITION);
+      const UINT state = ::GetMenuState(menu, i, MF_BYPOSITION);
+      seen->push_back({text, !(state & (MF_GRAYED | MF_DISABLED))});
+    }
+    ::KillTimer(nullptr, id);
+    ::EndMenu();
+  });
+  open();
+  Dialog::pump(20);
+  ::KillTimer(nullptr, timer);
+  return items;
+}
+
+bool popupEnabled(const MenuStates& items, const std::wstring& text) {
+  for (const auto& [caption, on] : items)
+    if (caption == text) return on;
+  ADD_FAILURE() << "no popup item " << testing::PrintToString(text);
+  return false;
+}
+
 struct StateCase {
   int favorites;
   int selectRow;  // -1: none
   bool up, down, remove, connectionInfo;
+  bool separatorSelected = false;  // the selected row is a separator
 };
 
 class ActionStateTest : public GridTest, public ::testing::WithParamInterface<StateCase> {};
@@ -252,7 +287,8 @@ class ActionStateTest : public GridTest, public ::testing::WithParamInterface<St
 TEST_P(ActionStateTest, EnabledStates) {
   const StateCase& c = GetParam();
   std::vector<std::string> files;
-  for (int i = 0; i < c.favorites; ++i) files.push_back("c:\\f" + std::to_string(i) + ".sql");
+  for (int i = 0; i < c.favorites; ++i)
+    files.push_back(c.separatorSelected && i == c.selectRow ? "-" : "c:\\f" + std::to_string(i) + ".sql");
   writeIni(favoritesIni(files));
   loadPlugin();
   configure([&](Dialog& d) {
@@ -263,6 +299,14 @@ TEST_P(ActionStateTest, EnabledStates) {
     EXPECT_EQ(d.enabled(IDC_ACT_CONNECTION_INFO), c.connectionInfo);
     EXPECT_TRUE(d.enabled(IDC_ACT_ADD));
     EXPECT_TRUE(d.enabled(IDC_ACT_SORT_BY_SUBMENU));
+    // The popup menu (opened from the keyboard) follows the same rule.
+    const MenuStates popup = popupStates([&] {
+      ::PostMessageW(d.hwnd(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(d.grid()), MAKELPARAM(-1, -1));
+    });
+    EXPECT_EQ(popupEnabled(popup, L"Up"), c.up);
+    EXPECT_EQ(popupEnabled(popup, L"Down"), c.down);
+    EXPECT_EQ(popupEnabled(popup, L"Remove"), c.remove);
+    EXPECT_EQ(popupEnabled(popup, L"Connection Info"), c.connectionInfo);
     d.cancel();
   });
 }
@@ -274,7 +318,8 @@ INSTANTIATE_TEST_SUITE_P(Cases, ActionStateTest,
                                            StateCase{3, -1, false, true, false, false},
                                            StateCase{3, 0, false, true, true, true},
                                            StateCase{3, 1, true, true, true, true},
-                                           StateCase{3, 2, true, false, true, true}));
+                                           StateCase{3, 2, true, false, true, true},
+                                           StateCase{3, 1, true, true, true, false, true}));
 
 TEST_F(GridTest, UpDownSeparatorRemoveAndTheShortcutsObeyTheRule) {
   writeIni(favoritesIni({"c:\\a.sql", "c:\\b.sql", "c:\\c.sql"}));
@@ -320,37 +365,17 @@ TEST_F(GridTest, RightClickSelectsTheRowAndArmsRenameWithoutAPicker) {
   loadPlugin();
   configure([&](Dialog& d) {
     // The popup menu appears on the right click; its state is read, then it closes.
-    std::vector<std::pair<std::wstring, bool>> items;
-    static std::vector<std::pair<std::wstring, bool>>* seen;
-    seen = &items;
-    const UINT_PTR timer = ::SetTimer(nullptr, 0, 100, [](HWND, UINT, UINT_PTR id, DWORD) {
-      HWND popup = ::FindWindowW(L"#32768", nullptr);
-      if (!popup) return;
-      HMENU menu = reinterpret_cast<HMENU>(::SendMessageW(popup, MN_GETHMENU, 0, 0));
-      for (int i = 0; i < ::GetMenuItemCount(menu); ++i) {
-        wchar_t text[64] = {};
-        ::GetMenuStringW(menu, i, text, 64, MF_BYPOSITION);
-        const UINT state = ::GetMenuState(menu, i, MF_BYPOSITION);
-        seen->push_back({text, !(state & (MF_GRAYED | MF_DISABLED))});
-      }
-      ::KillTimer(nullptr, id);
-      ::EndMenu();
-    });
-    d.rightClickCell(1, 0);
-    Dialog::pump(20);
-    ::KillTimer(nullptr, timer);
+    const MenuStates items = popupStates([&] { d.rightClickCell(1, 0); });
     EXPECT_FALSE(d.visible(IDC_CBE_ICON));
     EXPECT_EQ(d.selectedRow(), 1);
     EXPECT_TRUE(d.enabled(IDC_ACT_UP));
-    {
-      EXPECT_EQ(items, (std::vector<std::pair<std::wstring, bool>>{{L"Up", true},
-                                                                    {L"Down", false},
-                                                                    {L"", false},
-                                                                    {L"Rename", true},
-                                                                    {L"Remove", true},
-                                                                    {L"", false},
-                                                                    {L"Connection Info", true}}));
-    }
+    EXPECT_EQ(items, (MenuStates{{L"Up", true},
+                                 {L"Down", false},
+                                 {L"", false},
+                                 {L"Rename", true},
+                                 {L"Remove", true},
+                                 {L"", false},
+                                 {L"Connection Info", true}}));
     d.command(IDC_ACT_RENAME);
     ASSERT_TRUE(d.visible(IDC_EDT_ITEM));
     EXPECT_EQ(d.text(IDC_EDT_ITEM), L"c:\\b.sql");
@@ -378,7 +403,8 @@ TEST_F(GridTest, TheMouseOverARowShowsItsConnection) {
 }
 
 // Pictures of the dialog for people to look at (written only when
-// FAV_SHOT_DIR is set): the dialog, the icon list open, the duplicate question.
+// FAV_SHOT_DIR is set): the dialog, the icon list open, the duplicate question,
+// the hint after a Remove.
 TEST_F(GridTest, Screenshots) {
   // The icons the package ships, when the sources are at hand.
   wchar_t source[MAX_PATH] = {};
@@ -420,6 +446,10 @@ TEST_F(GridTest, Screenshots) {
     ASSERT_NE(used, entries.end());
     d.pickEntry(IDC_CBE_ICON, static_cast<int>(used - entries.begin()));
     EXPECT_EQ(host.ui.messageBoxTexts.size(), 1u);
+    d.clickCell(3, 2);
+    d.click(IDC_BBTN_REMOVE);
+    EXPECT_EQ(d.hint(), L"Removed %path%\\pkg_orders.pkb (Ctrl+Z to undo)");
+    d.screenshot(L"configure_after_remove");
     d.cancel();
   });
 }
