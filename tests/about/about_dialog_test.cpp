@@ -130,6 +130,13 @@ TEST_F(AboutDialogTest, CaptionVersionAndPages) {
   EXPECT_EQ(::SendMessageW(about->pcAboutSettings, TCM_GETCURSEL, 0, 0), 0);
   ASSERT_TRUE(about->fraSettings);
   EXPECT_EQ(::GetParent(about->fraSettings->hwnd()), about->tsSettings);
+  RECT frame{}, page{};
+  ::GetClientRect(about->fraSettings->hwnd(), &frame);
+  ::GetClientRect(about->tsSettings, &page);
+  EXPECT_EQ(frame.right, page.right);  // fills its page
+  EXPECT_EQ(frame.bottom, page.bottom);
+  EXPECT_FALSE(about->timerEnabled());
+  EXPECT_EQ(about->timerInterval(), 100u);
 
   // Client 429 x 151, unless that would make the window smaller than 434 x 172.
   RECT client{}, window{};
