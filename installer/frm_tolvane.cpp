@@ -442,7 +442,13 @@ void TfrmTolvane::DisplayAndHids() {
     if (!show && child == focus) ::SetFocus(fHandle);
     ::ShowWindow(child, show ? SW_SHOWNA : SW_HIDE);
   }
-  if (fStep == 1) ::SetFocus(control(IDC_EDT_LOCATION));
+  if (fStep == 1) {
+    // Ready for typing, the caret after the proposed folder.
+    const HWND edit = control(IDC_EDT_LOCATION);
+    ::SetFocus(edit);
+    const LPARAM end = ::GetWindowTextLengthW(edit);
+    ::SendMessageW(edit, EM_SETSEL, static_cast<WPARAM>(end), end);
+  }
 }
 
 void TfrmTolvane::imgSplashBackgroundMouseDown(int x, int y) {
