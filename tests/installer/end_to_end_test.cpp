@@ -131,8 +131,8 @@ class EndToEnd : public ::testing::Test {
     plugIns_ = host_ / L"PlugIns";
     work_ = dir_ / L"work";
     for (const fs::path& p : {package_, plugIns_, work_}) fs::create_directories(p);
-    writeFile(host_ / L"plsqldev.exe", "a host stand-in");
-    installertest::registerHostCommand(L"\"" + (host_ / L"plsqldev.exe").wstring() + L"\" %1");
+    writeFile(host_ / L"ide.exe", "a host stand-in");
+    installertest::registerHostCommand(L"\"" + (host_ / L"ide.exe").wstring() + L"\" %1");
     fs::copy_file(installertest::buildDir() / "installer" / "tolvane.exe",
                   package_ / L"tolvane.exe");
   }
@@ -233,11 +233,11 @@ TEST_F(EndToEnd, MissingPackageFileFailsAndIsTracedWhileLoggingIsOn) {
       "ReadRegString start ",
       " Key PL/SQL Developer\\Shell\\Open\\Command",
       " Name ",
-      " Result \"" + host + "plsqldev.exe\" %1",
+      " Result \"" + host + "ide.exe\" %1",
       "ReadRegString end ",
-      " lFromRegistry \"" + host + "plsqldev.exe\" %1",
-      " lSpace " + std::to_string(host.size() + 14),
-      " fPLSQLDevLocation " + host + "plsqldev.exe",
+      " lFromRegistry \"" + host + "ide.exe\" %1",
+      " lSpace " + std::to_string(host.size() + 9),
+      " fPLSQLDevLocation " + host + "ide.exe",
       " fPLSQLDevLocation " + host + "PlugIns\\",
       "GetPLSQLDevLocation end ",
       "GetFileVersion start ",

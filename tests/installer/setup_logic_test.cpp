@@ -180,13 +180,13 @@ TEST_F(HostRegistry, PluginFolderComesFromTheQuotedProgramPath) {
     const wchar_t* programPath;
     const wchar_t* folder;
   } cases[] = {
-      {L"\"C:\\Program Files\\PLSQL Dev\\plsqldev.exe\" %1", 41,
-       L"C:\\Program Files\\PLSQL Dev\\plsqldev.exe", L"C:\\Program Files\\PLSQL Dev\\PlugIns\\"},
-      {L"\"C:\\Dev\\plsqldev.exe\" \"%1\" /x", 21, L"C:\\Dev\\plsqldev.exe", L"C:\\Dev\\PlugIns\\"},
-      {L"\"plsqldev.exe\" %1", 14, L"plsqldev.exe", L"PlugIns\\"},
-      {L"\"C:plsqldev.exe\" %1", 16, L"C:plsqldev.exe", L"C:PlugIns\\"},
-      {L"\"C:\\Dev\\plsqldev.exe\"", 0, L"", L"PlugIns\\"},
-      {L"C:\\Dev\\plsqldev.exe %1", 0, L"", L"PlugIns\\"},
+      {L"\"C:\\Program Files\\PLSQL Dev\\ide.exe\" %1", 36,
+       L"C:\\Program Files\\PLSQL Dev\\ide.exe", L"C:\\Program Files\\PLSQL Dev\\PlugIns\\"},
+      {L"\"C:\\Dev\\ide.exe\" \"%1\" /x", 16, L"C:\\Dev\\ide.exe", L"C:\\Dev\\PlugIns\\"},
+      {L"\"ide.exe\" %1", 9, L"ide.exe", L"PlugIns\\"},
+      {L"\"C:ide.exe\" %1", 11, L"C:ide.exe", L"C:PlugIns\\"},
+      {L"\"C:\\Dev\\ide.exe\"", 0, L"", L"PlugIns\\"},
+      {L"C:\\Dev\\ide.exe %1", 0, L"", L"PlugIns\\"},
       {L"\" x", 1, L"", L"PlugIns\\"},
       {L"x\" y", 2, L"", L"PlugIns\\"},
       {L"", 0, L"", L"PlugIns\\"},
@@ -199,7 +199,7 @@ TEST_F(HostRegistry, PluginFolderComesFromTheQuotedProgramPath) {
   }
 
   // Through the registry: registered, 300 characters long, and not registered.
-  installertest::registerHostCommand(L"\"C:\\Dev\\plsqldev.exe\" %1");
+  installertest::registerHostCommand(L"\"C:\\Dev\\ide.exe\" %1");
   EXPECT_EQ(findPLSQLDevLocation(), L"C:\\Dev\\PlugIns\\");
   const std::wstring longCommand =
       L"\"C:\\" + std::wstring(280, L'd') + L"\\p.exe\" %1234567";
@@ -215,7 +215,7 @@ TEST_F(HostRegistry, LookupIsTracedLineByLine) {
   const std::wstring logFile = (dir / L"trace.dbg").wstring();
   setLogFileName(logFile);
   turnLoggingOn();
-  installertest::registerHostCommand(L"\"C:\\Dev\\plsqldev.exe\" %1");
+  installertest::registerHostCommand(L"\"C:\\Dev\\ide.exe\" %1");
   findPLSQLDevLocation();
   turnLoggingOff();
   EXPECT_EQ(traceLines(logFile), (std::vector<std::string>{
@@ -223,11 +223,11 @@ TEST_F(HostRegistry, LookupIsTracedLineByLine) {
                                      "ReadRegString start ",
                                      " Key PL/SQL Developer\\Shell\\Open\\Command",
                                      " Name ",
-                                     " Result \"C:\\Dev\\plsqldev.exe\" %1",
+                                     " Result \"C:\\Dev\\ide.exe\" %1",
                                      "ReadRegString end ",
-                                     " lFromRegistry \"C:\\Dev\\plsqldev.exe\" %1",
-                                     " lSpace 21",
-                                     " fPLSQLDevLocation C:\\Dev\\plsqldev.exe",
+                                     " lFromRegistry \"C:\\Dev\\ide.exe\" %1",
+                                     " lSpace 16",
+                                     " fPLSQLDevLocation C:\\Dev\\ide.exe",
                                      " fPLSQLDevLocation C:\\Dev\\PlugIns\\",
                                      "GetPLSQLDevLocation end ",
                                  }));
