@@ -19,7 +19,7 @@ __declspec(dllexport) const char* CreateMenuItem(int index) {
     case 3: return "File / Bad / crashes";
     case 4: return nullptr;
     case 5:
-      ::Sleep(400);
+      ::Sleep(800);
       return "File / Bad / slow";
     case 6: return "File /  / nameless";
   }

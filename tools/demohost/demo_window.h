@@ -29,6 +29,9 @@ struct DemoOptions {
   std::filesystem::path scratchRoot;
   int hostVersion = 1199;
   bool quitOnClose = true;  // closing the window ends the message loop
+  // A call into the plug-in (not counting the host's own work in its
+  // callbacks, nor a dialog it shows) that takes longer is reported.
+  double slowCallMs = 500.0;
 };
 
 class DemoWindow {
@@ -127,6 +130,7 @@ class DemoWindow {
   std::vector<std::wstring> toolTips_;
   std::vector<int> toolIndices_;
   int callDepth_ = 0;
+  double hostMs_ = 0;  // time spent in the host's callbacks, to tell it from the plug-in's
   bool inMenuRead_ = false;
 };
 
