@@ -214,7 +214,18 @@ char* allocNarrowText(const std::wstring& text) {
   return buffer;
 }
 
-std::wstring browseForFolder(const std::wstring& title, unsigned flags, HWND owner) {
+namespace {
+
+// Opens the shell browser at the folder passed as its data.
+int CALLBACK openBrowserAt(HWND browser, UINT msg, LPARAM, LPARAM data) {
+  if (msg == BFFM_INITIALIZED && data) ::SendMessageW(browser, BFFM_SETSELECTIONW, TRUE, data);
+  return 0;
+}
+
+}  // namespace
+
+std::wstring browseForFolder(const std::wstring& title, unsigned flags, HWND owner,
+                             const std::wstring& startFolder) {
   try {
     constexpr int kPathChars = MAX_PATH + 1;
     if (FavoritesUiSeam* seam = uiSeam(); seam && seam->browseForFolder) {
@@ -233,6 +244,10 @@ std::wstring browseForFolder(const std::wstring& title, unsigned flags, HWND own
     info.pszDisplayName = displayName;
     info.lpszTitle = title.c_str();
     info.ulFlags = flags;
+    if (!startFolder.empty()) {
+      info.lpfn = &openBrowserAt;
+      info.lParam = reinterpret_cast<LPARAM>(startFolder.c_str());
+    }
     std::wstring result;
     if (fav::unique_cotaskmem<ITEMIDLIST> item{::SHBrowseForFolderW(&info)}) {
       wchar_t path[kPathChars] = {};

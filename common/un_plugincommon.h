@@ -47,7 +47,8 @@ char* allocNarrowText(const std::wstring& text);
 
 // The shell folder browser; the path chosen, or empty. Answered through the
 // UI seam when a test host provides one.
-std::wstring browseForFolder(const std::wstring& title, unsigned flags, HWND owner = nullptr);
+std::wstring browseForFolder(const std::wstring& title, unsigned flags, HWND owner = nullptr,
+                             const std::wstring& startFolder = {});
 
 bool between(int value, int low, int high);
 

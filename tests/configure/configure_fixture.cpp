@@ -1,5 +1,7 @@
 #include "configure_fixture.h"
 
+#include "screenshot.h"
+
 #include <windowsx.h>
 
 #include <cstdio>
@@ -259,39 +261,13 @@ void Dialog::screenshot(const std::wstring& name) const {
 
 namespace {
 void captureScreen(RECT r, const std::wstring& baseName) {
-  wchar_t dir[MAX_PATH] = {};
-  if (!::GetEnvironmentVariableW(L"FAV_SHOT_DIR", dir, MAX_PATH)) return;
+  const std::wstring dir = testsupport::screenshotFolder(L"FAV_SHOT_DIR");
+  if (dir.empty()) return;
   HDC probe = ::GetDC(nullptr);
   const int dpi = ::GetDeviceCaps(probe, LOGPIXELSY);
   ::ReleaseDC(nullptr, probe);
-  const std::wstring name = baseName + L"_" + std::to_wstring(dpi);
-  const int w = r.right - r.left, h = r.bottom - r.top;
-  HDC screen = ::GetDC(nullptr);
-  HDC mem = ::CreateCompatibleDC(screen);
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof(info.bmiHeader);
-  info.bmiHeader.biWidth = w;
-  info.bmiHeader.biHeight = h;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 24;
-  void* bits = nullptr;
-  HBITMAP bmp = ::CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  HGDIOBJ old = ::SelectObject(mem, bmp);
-  ::BitBlt(mem, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
-  ::GdiFlush();
-  const int stride = ((w * 3) + 3) & ~3;
-  BITMAPFILEHEADER file{};
-  file.bfType = 0x4D42;
-  file.bfOffBits = sizeof(file) + sizeof(info.bmiHeader);
-  file.bfSize = file.bfOffBits + stride * h;
-  std::ofstream out(std::filesystem::path(std::wstring(dir) + L"\\" + name + L".bmp"), std::ios::binary);
-  out.write(reinterpret_cast<const char*>(&file), sizeof(file));
-  out.write(reinterpret_cast<const char*>(&info.bmiHeader), sizeof(info.bmiHeader));
-  out.write(static_cast<const char*>(bits), static_cast<std::streamsize>(stride) * h);
-  ::SelectObject(mem, old);
-  ::DeleteObject(bmp);
-  ::DeleteDC(mem);
-  ::ReleaseDC(nullptr, screen);
+  testsupport::captureScreenRect(r, std::filesystem::path(dir) /
+                                        (baseName + L"_" + std::to_wstring(dpi) + L".bmp"));
 }
 }  // namespace
 
