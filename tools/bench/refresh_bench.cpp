@@ -82,11 +82,12 @@ int wmain(int argc, wchar_t** argv) {
     host.identify();
     host.registerServices();
     const int runs = 20;
-    const double dll = millisecondsPerRun(runs, [&] {
+    const double texts = millisecondsPerRun(runs, [&] { host.menuTexts(); });
+    const double buttons = millisecondsPerRun(runs, [&] {
       host.clearRecords();
-      host.menuTexts();
       host.onActivate();
     });
+    const double dll = texts + buttons;
 
     PlatformIni platform{(work / L"Favorites.ini").wstring()};
     size_t baselineItems = 0;
@@ -101,7 +102,8 @@ int wmain(int argc, wchar_t** argv) {
 
     std::printf("refresh, host version %d, 94 favorites (%zu items and buttons; key by key %zu)\n",
                 version, dllItems, baselineItems);
-    std::printf("  through favorites.dll (one read per call): %8.2f ms\n", dll);
+    std::printf("  through favorites.dll (one read per call): %8.2f ms (99 texts %.2f, buttons %.2f)\n",
+                dll, texts, buttons);
     std::printf("  key by key through the platform reader:    %8.2f ms\n", keyByKey);
     std::printf("  ratio: %.1fx faster (goal: at least 20x)\n", keyByKey / dll);
   }
