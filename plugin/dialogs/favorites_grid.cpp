@@ -12,6 +12,7 @@
 #include "frm_ConfigureFavorites_commands.h"
 #include "frm_ConfigureFavorites_res.h"
 #include "glyphs.h"
+#include "icon_rule.h"
 #include "plugin_state.h"
 #include "ui_seam.h"
 #include "un_plugincommon.h"
@@ -621,26 +622,18 @@ void TfrmConfigureFavorites::cbeIconExit() {
   if (sgFavorites_) ::EnableWindow(sgFavorites_, FALSE);
   if (fIconIndex >= 0 && fIconIndex < static_cast<int>(iconNames_.size())) {
     const std::wstring chosen = iconNames_[static_cast<size_t>(fIconIndex)];
-    TFavoriteItem* owner = nullptr;
-    if (!chosen.empty())
-      for (int i = 0; i < fFavoriteItems.Count() && !owner; ++i)
-        if (fFavoriteItems.Items(i).Image() == chosen) owner = &fFavoriteItems.Items(i);
-    if (owner != selected) {
-      bool apply = true;
-      if (owner && !isChecked(IDC_CB_ALLOW_DUPLICATE_IMAGES)) {
-        const std::wstring question =
-            L"Icon already used for " + owner->FileName() + L". Clear existing?";
-        apply = showMessageBox(hwnd(), question.c_str(), L"Favorites",
-                               MB_YESNO | MB_ICONQUESTION) == IDYES;
-        if (apply) {
-          owner->Image(L"");
-          setRowTexts(rowOfFavorite(favoriteIndex(owner)));
-        }
-      }
-      if (apply) {
-        selected->Image(chosen);
-        setRowTexts(editorRow_);
-      }
+    const bool take = icons::mayTakeIcon(
+        hwnd(), fFavoriteItems.Count(), favoriteIndex(selected), chosen,
+        isChecked(IDC_CB_ALLOW_DUPLICATE_IMAGES),
+        [&](int i) { return fFavoriteItems.Items(i).Image(); },
+        [&](int i) { return fFavoriteItems.Items(i).FileName(); },
+        [&](int i) {
+          fFavoriteItems.Items(i).Image(L"");
+          setRowTexts(rowOfFavorite(i));
+        });
+    if (take) {
+      selected->Image(chosen);
+      setRowTexts(editorRow_);
     }
   }
   ::ShowWindow(item(IDC_CBE_ICON), SW_HIDE);

@@ -11,6 +11,7 @@
 #include "frm_SubMenus_ids.h"
 #include "glyph_ids.h"
 #include "glyphs.h"
+#include "icon_rule.h"
 #include "ui_seam.h"
 #include "un_plugincommon.h"
 
@@ -479,25 +480,12 @@ void TfrmSubMenus::applyIcon() {
   if (index < 0 || !fSubMenus.isEditable(row)) return;
   const std::wstring chosen =
       static_cast<size_t>(index) < fIconCaptions.size() ? fIconCaptions[index] : std::wstring();
-  int owner = -1;
-  if (!chosen.empty()) {
-    for (int i = 0; i < fSubMenus.count(); ++i) {
-      if (fSubMenus.items().Items(i).Image() == chosen) {
-        owner = i;
-        break;
-      }
-    }
-  }
-  if (owner == row) return;
-  if (!fAllowDuplicateImages && owner >= 0) {
-    const std::wstring question = L"Icon already used for " +
-                                  fSubMenus.items().Items(owner).SubMenu() + L". Clear existing?";
-    if (showMessageBox(hwnd(), question.c_str(), L"Favorites", MB_YESNO | MB_ICONQUESTION) !=
-        IDYES)
-      return;
-    fSubMenus.setImage(owner, L"");
-  }
-  fSubMenus.setImage(row, chosen);
+  const bool take = icons::mayTakeIcon(
+      hwnd(), fSubMenus.count(), row, chosen, fAllowDuplicateImages,
+      [&](int i) { return fSubMenus.items().Items(i).Image(); },
+      [&](int i) { return fSubMenus.items().Items(i).SubMenu(); },
+      [&](int i) { fSubMenus.setImage(i, L""); });
+  if (take) fSubMenus.setImage(row, chosen);
 }
 
 void TfrmSubMenus::closeIconEditor() {
