@@ -245,6 +245,8 @@ void TfrmConfigureFavorites::FillGrid() {
   fillingGrid_ = true;
   ::SendMessageW(sgFavorites_, WM_SETREDRAW, FALSE, 0);
   ListView_DeleteAllItems(sgFavorites_);
+  // Room for every row up front, so a large list is not grown row by row.
+  ListView_SetItemCount(sgFavorites_, fFavoriteItems.Count());
   int row = 0;
   for (int i = 0; i < fFavoriteItems.Count(); ++i) {
     TFavoriteItem& favorite = fFavoriteItems.Items(i);
@@ -256,7 +258,8 @@ void TfrmConfigureFavorites::FillGrid() {
     lv.lParam = reinterpret_cast<LPARAM>(&favorite);
     row = ListView_InsertItem(sgFavorites_, &lv);
     if (row < 0) break;
-    setRowTexts(row);
+    ListView_SetItemText(sgFavorites_, row, 1, const_cast<wchar_t*>(favorite.SubMenu().c_str()));
+    ListView_SetItemText(sgFavorites_, row, 2, const_cast<wchar_t*>(favorite.FileName().c_str()));
     ++row;
   }
   const int selectedRow = rowOfFavorite(fSelectedIndex);
