@@ -65,14 +65,7 @@ export WINEDLLOVERRIDES="mscoree,mshtml="
 export FAV_BUILD_DIR=$BUILD_DIR
 
 wine_prefix() {
-  if [ ! -f "$WINEPREFIX/system.reg" ]; then
-    log "creating Wine prefix $WINEPREFIX"
-    wineboot -i >/dev/null 2>&1 || true
-    # Xvfb has no window manager: unmanaged windows close at once instead of
-    # Wine waiting 2 s for a withdrawal nobody confirms.
-    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 || true
-    wineserver -w || true
-  fi
+  "$ROOT/cmake/wine-prefix.sh" --unmanaged
 }
 
 # Runs a command with a display (Xvfb when there is none, or in CI) and a

@@ -26,17 +26,7 @@ winpath() { local p=${1//\//\\}; printf 'Z:%s' "$p"; }
 
 [ -f "$EXE" ] || { echo "no $EXE: build first" >&2; exit 1; }
 
-if [ ! -f "$WINEPREFIX/system.reg" ]; then
-  log "creating Wine prefix $WINEPREFIX"
-  wineboot -i >/dev/null 2>&1 || true
-  wineserver -w || true
-fi
-# Caption buttons are drawn with Marlett; some Wine packages leave it out of
-# a new prefix.
-fonts=$WINEPREFIX/drive_c/windows/Fonts
-for f in /usr/share/wine/fonts/marlett.ttf /usr/lib/wine/fonts/marlett.ttf; do
-  if [ -f "$f" ] && [ ! -f "$fonts/marlett.ttf" ]; then mkdir -p "$fonts"; cp "$f" "$fonts/"; fi
-done
+"$ROOT/cmake/wine-prefix.sh"
 
 run_tour() {
   log "scripted tour under Xvfb"
