@@ -536,14 +536,20 @@ void TfrmConfigureFavorites::sgFavoritesSelectCell(int col, int row) {
   UpdateActionStates();
 }
 
-void TfrmConfigureFavorites::openIconPicker(int row) {
-  HWND picker = item(IDC_CBE_ICON);
+// Puts a picker over the row's cell, shown and focused, with nothing selected.
+HWND TfrmConfigureFavorites::showPicker(int pickerId, int row, int column) {
+  HWND picker = item(pickerId);
   editorRow_ = row;
   pickedIndex_ = -1;
-  placeEditor(picker, row, 0, scale(320));
+  placeEditor(picker, row, column, scale(320));
   ::ShowWindow(picker, SW_SHOW);
   ::SetFocus(picker);
   ::SendMessageW(picker, CB_SETCURSEL, static_cast<WPARAM>(-1), 0);
+  return picker;
+}
+
+void TfrmConfigureFavorites::openIconPicker(int row) {
+  HWND picker = showPicker(IDC_CBE_ICON, row, 0);
   if (fFavoriteItems.Count() > 0) {
     const TFavoriteItem* favorite = rowFavorite(row);
     const std::wstring image = favorite ? favorite->Image() : std::wstring();
@@ -556,13 +562,7 @@ void TfrmConfigureFavorites::openIconPicker(int row) {
 }
 
 void TfrmConfigureFavorites::openSubmenuPicker(int row) {
-  HWND picker = item(IDC_CB_SUBMENU_EDIT);
-  editorRow_ = row;
-  pickedIndex_ = -1;
-  placeEditor(picker, row, 1, scale(320));
-  ::ShowWindow(picker, SW_SHOW);
-  ::SetFocus(picker);
-  ::SendMessageW(picker, CB_SETCURSEL, static_cast<WPARAM>(-1), 0);
+  HWND picker = showPicker(IDC_CB_SUBMENU_EDIT, row, 1);
   // Preselects the row's submenu (the last entry of that name), one row or many.
   if (const TFavoriteItem* favorite = rowFavorite(row)) {
     int entry = -1;

@@ -155,6 +155,7 @@ class TfrmConfigureFavorites : public fav::DialogBase {
   void sgFavoritesMouseMove(int x, int y);
   void sgFavoritesDrawItem(const DRAWITEMSTRUCT& draw);
   void placeEditor(HWND editor, int row, int col, int height);
+  HWND showPicker(int pickerId, int row, int column);
   void openIconPicker(int row);
   void openSubmenuPicker(int row);
   void openCurrentCellEditor();

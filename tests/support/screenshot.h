@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "screen_capture.h"
+
 namespace testsupport {
 
 inline void pumpMessages() {
@@ -21,36 +23,9 @@ inline void pumpMessages() {
   }
 }
 
-// Writes the screen rectangle r to folder\name.bmp.
+// Writes the screen rectangle r to file (a BMP).
 inline void captureScreenRect(RECT r, const std::filesystem::path& file) {
-  const int w = r.right - r.left, h = r.bottom - r.top;
-  if (w <= 0 || h <= 0) return;
-  HDC screen = ::GetDC(nullptr);
-  HDC memory = ::CreateCompatibleDC(screen);
-  BITMAPINFO bi{};
-  bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
-  bi.bmiHeader.biWidth = w;
-  bi.bmiHeader.biHeight = h;
-  bi.bmiHeader.biPlanes = 1;
-  bi.bmiHeader.biBitCount = 24;
-  void* bits = nullptr;
-  HBITMAP bmp = ::CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-  HGDIOBJ old = ::SelectObject(memory, bmp);
-  ::BitBlt(memory, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
-  ::GdiFlush();
-  const int stride = (w * 3 + 3) & ~3;
-  BITMAPFILEHEADER fh{};
-  fh.bfType = 0x4D42;
-  fh.bfOffBits = sizeof(fh) + sizeof(bi.bmiHeader);
-  fh.bfSize = fh.bfOffBits + stride * h;
-  std::ofstream out(file, std::ios::binary);
-  out.write(reinterpret_cast<const char*>(&fh), sizeof(fh));
-  out.write(reinterpret_cast<const char*>(&bi.bmiHeader), sizeof(bi.bmiHeader));
-  out.write(static_cast<const char*>(bits), static_cast<std::streamsize>(stride) * h);
-  ::SelectObject(memory, old);
-  ::DeleteObject(bmp);
-  ::DeleteDC(memory);
-  ::ReleaseDC(nullptr, screen);
+  hostsim::saveScreenRect(r, file);
 }
 
 // The folder named by variable, or empty.

@@ -4,7 +4,7 @@
 #include <fstream>
 #include <memory>
 
-#include "screenshot.h"
+#include "screen_capture.h"
 
 namespace demohost {
 namespace {
@@ -184,7 +184,7 @@ void Tour::shot(std::wstring name, std::wstring caption, std::function<HWND()> w
   add(L"screenshot " + name, [this, name, caption, window] {
     if (options_.outDir.empty()) return true;
     HWND target = window ? window() : demo_.hwnd();
-    if (!saveWindowShot(target, options_.outDir / (name + L".bmp"))) fail(L"cannot save " + name);
+    if (!hostsim::saveWindowShot(target, options_.outDir / (name + L".bmp"))) fail(L"cannot save " + name);
     else shots_.push_back(Shot{name, caption});
     return true;
   });

@@ -1,8 +1,8 @@
-#include "screenshot.h"
+#include "screen_capture.h"
 
 #include <fstream>
 
-namespace demohost {
+namespace hostsim {
 
 bool saveScreenRect(const RECT& rect, const std::filesystem::path& bmpFile) {
   const int w = rect.right - rect.left, h = rect.bottom - rect.top;
@@ -49,4 +49,4 @@ bool saveWindowShot(HWND window, const std::filesystem::path& bmpFile) {
   return saveScreenRect(r, bmpFile);
 }
 
-}  // namespace demohost
+}  // namespace hostsim
