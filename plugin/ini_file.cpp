@@ -209,6 +209,7 @@ struct IniFile::Impl {
   Encoding encoding = Encoding::Ansi;
   bool openFailed = false;
   std::wstring openError;
+  FileVersion version;
   std::wstring buffer;  // the decoded file, then the texts that writes add
   std::vector<Line> lines;
   std::vector<Section> sections;
@@ -697,6 +698,8 @@ void IniFile::writeFlag(const std::wstring& section, const std::wstring& key, bo
 void IniFile::eraseSection(const std::wstring& section) { impl_->erase(section); }
 
 bool IniFile::openFailed() const { return impl_->openFailed; }
+
+const FileVersion& IniFile::version() const { return impl_->version; }
 
 std::string IniFile::toBytes() const { return encode(impl_->text(), impl_->encoding); }
 

@@ -14,6 +14,8 @@
 #include <string_view>
 #include <vector>
 
+#include "file_version.h"
+
 class IniFile {
  public:
   // The plug-in reads every text through a buffer of this many characters
@@ -57,6 +59,9 @@ class IniFile {
 
   // The file could not be read although it may exist; see load().
   bool openFailed() const;
+  // The version of the file this snapshot was loaded from (default for a
+  // snapshot made from bytes).
+  const FileVersion& version() const;
 
   // The file's bytes as the snapshot now stands: the encoding it was read in
   // (system code page, or UTF-8 / UTF-16 with their byte-order mark), CRLF
