@@ -201,7 +201,7 @@ class IniLocationTest : public ::testing::Test {
     return std::make_unique<testsupport::FileLock>(folder / L"chk.tmp");
   }
 
-  static inline const std::string kKeyPath = "Software\\Allround/Vendor\\PL/SQL Developer";
+  static inline const std::string kKeyPath = "Software\\Sample/Maker\\PL/SQL Developer";
   TempDir dir;
   std::string hostRoot = narrow(dir.path()) + "\\Host\\";
   std::string pluginFolder, iniFileName;

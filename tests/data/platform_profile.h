@@ -1,6 +1,6 @@
-// The platform's private-profile functions as the plug-in's older versions
-// used them key by key: the reference our snapshot reader and whole-file save
-// are compared with.
+// The platform's private-profile functions used key by key, the key-by-key
+// model: the reference our snapshot reader and whole-file save are compared
+// with.
 #pragma once
 
 #include <windows.h>
