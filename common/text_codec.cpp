@@ -34,4 +34,22 @@ bool fitsCodePage(std::wstring_view text) {
   return len > 0 && !usedDefault && toWide(toNarrow(text)) == text;
 }
 
+const CodePage& systemCodePage() {
+  struct System final : CodePage {
+    std::wstring toWide(std::string_view bytes) const override {
+      // One call: a code page never makes more characters than bytes.
+      if (bytes.empty()) return {};
+      std::wstring out(bytes.size(), L'\0');
+      const int len = ::MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()),
+                                            out.data(), static_cast<int>(out.size()));
+      if (len <= 0) return fav::toWide(bytes);
+      out.resize(static_cast<size_t>(len));
+      return out;
+    }
+    std::string toNarrow(std::wstring_view text) const override { return fav::toNarrow(text); }
+  };
+  static const System system;
+  return system;
+}
+
 }  // namespace fav

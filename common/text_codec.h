@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "code_page.h"
+
 namespace fav {
 
 // Characters the code page cannot hold become its substitute character.
@@ -14,5 +16,8 @@ std::wstring toWide(std::string_view text);
 // True when every character of the text survives a round trip through the
 // system code page (a file name outside it could never be opened by the host).
 bool fitsCodePage(std::wstring_view text);
+
+// The system code page as the settings core converts through it.
+const CodePage& systemCodePage();
 
 }  // namespace fav

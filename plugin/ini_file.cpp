@@ -14,63 +14,8 @@ namespace {
 // reading it whole could starve the host.
 constexpr size_t kMaxFileBytes = 64u * 1024 * 1024;
 
-enum class Encoding { Ansi, Utf8, Utf16Le, Utf16Be };
-
-// The reader's blanks: the C whitespace characters plus ^Z (DOS end of file).
+// The reader's blanks, for trimming a system message.
 bool isBlank(wchar_t c) { return (c >= 0x09 && c <= 0x0D) || c == 0x1A || c == 0x20; }
-
-std::wstring_view trimmed(std::wstring_view s) {
-  while (!s.empty() && isBlank(s.front())) s.remove_prefix(1);
-  while (!s.empty() && isBlank(s.back())) s.remove_suffix(1);
-  return s;
-}
-
-// The platform works on C strings: a name or value ends at its first NUL.
-std::wstring_view untilNul(std::wstring_view s) { return s.substr(0, s.find(L'\0')); }
-
-// One line of text for the file: cut at NUL, each run of line breaks becomes
-// one blank, so a value can never start another key or section.
-std::wstring singleLine(std::wstring_view s) {
-  s = untilNul(s);
-  std::wstring out;
-  out.reserve(s.size());
-  bool inBreak = false;
-  for (wchar_t c : s) {
-    if (c == L'\r' || c == L'\n') {
-      if (!inBreak) out.push_back(L' ');
-      inBreak = true;
-    } else {
-      out.push_back(c);
-      inBreak = false;
-    }
-  }
-  return out;
-}
-
-// What the platform copies into the caller's buffer: one pair of enclosing
-// quotes removed, at most kReadBufferChars - 1 characters. When the text after
-// the opening quote just fills the buffer, the cut already took the closing
-// quote and the reader still drops a last character; that is kept as it is.
-std::wstring copyEntry(std::wstring_view value) {
-  constexpr size_t kBuffer = IniFile::kReadBufferChars;
-  bool quoted = false;
-  if (value.size() > 1 && (value[0] == L'\'' || value[0] == L'"') && value.back() == value[0]) {
-    quoted = true;
-    value.remove_prefix(1);
-  }
-  std::wstring out(value.substr(0, std::min(value.size(), kBuffer - 1)));
-  if (quoted && kBuffer >= value.size() && !out.empty()) out.pop_back();
-  return out;
-}
-
-// The platform drops trailing spaces (only spaces, never the first character)
-// from the default before using it.
-std::wstring_view defaultText(std::wstring_view def) {
-  def = untilNul(def);
-  size_t end = def.size();
-  while (end > 1 && def[end - 1] == L' ') --end;
-  return def.substr(0, end);
-}
 
 std::wstring systemMessage(DWORD code) {
   wchar_t* buffer = nullptr;
@@ -84,502 +29,13 @@ std::wstring systemMessage(DWORD code) {
   return text;
 }
 
-std::wstring decode(std::string_view bytes, Encoding& encoding) {
-  auto u8 = [](unsigned char c) { return c; };
-  encoding = Encoding::Ansi;
-  if (bytes.size() >= 3 && u8(bytes[0]) == 0xEF && u8(bytes[1]) == 0xBB && u8(bytes[2]) == 0xBF) {
-    encoding = Encoding::Utf8;
-    const std::string_view rest(bytes.data() + 3, bytes.size() - 3);
-    if (rest.empty()) return {};
-    const int len = ::MultiByteToWideChar(CP_UTF8, 0, rest.data(), static_cast<int>(rest.size()),
-                                          nullptr, 0);
-    std::wstring out(static_cast<size_t>(std::max(len, 0)), L'\0');
-    if (len > 0)
-      ::MultiByteToWideChar(CP_UTF8, 0, rest.data(), static_cast<int>(rest.size()), out.data(),
-                            len);
-    return out;
-  }
-  if (bytes.size() >= 2 && ((u8(bytes[0]) == 0xFF && u8(bytes[1]) == 0xFE) ||
-                            (u8(bytes[0]) == 0xFE && u8(bytes[1]) == 0xFF))) {
-    const bool little = u8(bytes[0]) == 0xFF;
-    encoding = little ? Encoding::Utf16Le : Encoding::Utf16Be;
-    // An odd last byte is half a character: dropped.
-    const size_t count = (bytes.size() - 2) / 2;
-    std::wstring out(count, L'\0');
-    for (size_t i = 0; i < count; ++i) {
-      const unsigned lo = u8(bytes[2 + 2 * i + (little ? 0 : 1)]);
-      const unsigned hi = u8(bytes[2 + 2 * i + (little ? 1 : 0)]);
-      out[i] = static_cast<wchar_t>(lo | (hi << 8));
-    }
-    return out;
-  }
-  // One call: a code page never makes more characters than bytes.
-  std::wstring out(bytes.size(), L'\0');
-  const int len = bytes.empty() ? 0
-                                : ::MultiByteToWideChar(CP_ACP, 0, bytes.data(),
-                                                        static_cast<int>(bytes.size()), out.data(),
-                                                        static_cast<int>(out.size()));
-  if (len <= 0) return fav::toWide(bytes);
-  out.resize(static_cast<size_t>(len));
-  return out;
-}
-
-std::string encode(const std::wstring& text, Encoding encoding) {
-  switch (encoding) {
-    case Encoding::Ansi:
-      return fav::toNarrow(text);
-    case Encoding::Utf8: {
-      std::string out = "\xEF\xBB\xBF";
-      if (text.empty()) return out;
-      const int len = ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
-                                            nullptr, 0, nullptr, nullptr);
-      if (len <= 0) return out;
-      const size_t start = out.size();
-      out.resize(start + static_cast<size_t>(len));
-      ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
-                            out.data() + start, len, nullptr, nullptr);
-      return out;
-    }
-    case Encoding::Utf16Le:
-    case Encoding::Utf16Be: {
-      const bool little = encoding == Encoding::Utf16Le;
-      std::string out = little ? "\xFF\xFE" : "\xFE\xFF";
-      out.reserve(2 + text.size() * 2);
-      for (wchar_t c : text) {
-        const char lo = static_cast<char>(c & 0xFF);
-        const char hi = static_cast<char>((c >> 8) & 0xFF);
-        out.push_back(little ? lo : hi);
-        out.push_back(little ? hi : lo);
-      }
-      return out;
-    }
-  }
-  return {};
-}
-
 }  // namespace
 
-// The snapshot keeps the decoded file as one text, every line, name and value
-// as a span of it, the lines of all sections in one vector (each section a
-// chain through it, so a write can add a line without moving any) and one
-// hash index over the keys. Loading only finds the sections; a section's
-// lines are taken apart, and its keys indexed, when it is first used. Each
-// call from the host reads the file anew and a menu text needs only a few
-// sections, so this keeps a call cheap. Reads fill these lazily: a snapshot
-// belongs to one thread.
 struct IniFile::Impl {
-  static constexpr std::uint32_t kNone = 0xFFFFFFFFu;
-
-  struct Span {
-    std::uint32_t start = 0;
-    std::uint32_t length = 0;
-  };
-
-  struct Line {
-    Span text;   // the line as read
-    Span name;   // key name up to "=" (the whole line without one)
-    Span value;
-    std::uint32_t next = kNone;  // next line of the same section
-    bool isKey = false;     // false: a blank line
-    bool hasValue = false;
-    bool rebuilt = false;   // written back as name "=" value instead of text
-  };
-
-  struct Section {
-    Span header;  // the header line as read; the lines before any header have none
-    Span name;
-    std::uint32_t first = kNone;
-    std::uint32_t last = kNone;
-    std::uint32_t lastKey = kNone;  // last line that is not blank
-    std::uint32_t bodyStart = 0;    // its lines in the file text, until parsed
-    std::uint32_t bodyEnd = 0;
-    bool preamble = false;
-    bool erased = false;
-    bool rebuilt = false;  // header written back as "[" name "]"
-    bool parsed = false;   // its lines are in the chain
-    bool indexed = false;  // its keys are in the key index
-  };
-
-  struct Slot {
-    std::uint32_t hash = 0;
-    std::uint32_t section = kNone;  // kNone: an empty slot
-    std::uint32_t line = 0;
-  };
-
-  Encoding encoding = Encoding::Ansi;
+  IniText text;
   bool openFailed = false;
   std::wstring openError;
   FileVersion version;
-  std::wstring buffer;  // the decoded file, then the texts that writes add
-  std::vector<Line> lines;
-  std::vector<Section> sections;
-  // (section, folded key name) -> first line, filled a section at a time on
-  // its first lookup: a menu text needs only a few of the sections.
-  std::vector<Slot> keySlots;
-  std::size_t keyCount = 0;
-  std::vector<std::uint32_t> sectionSlots;  // folded section name -> first section + 1
-
-  Impl() { clear(); }
-
-  std::wstring_view view(Span s) const { return std::wstring_view(buffer).substr(s.start, s.length); }
-
-  Span append(std::wstring_view text) {
-    const Span s{static_cast<std::uint32_t>(buffer.size()), static_cast<std::uint32_t>(text.size())};
-    buffer.append(text);
-    return s;
-  }
-
-  // Names compare without regard to ASCII letter case only, as the platform's
-  // reader does (an "Ü" does not match a "ü").
-  static char16_t fold(wchar_t c) {
-    return static_cast<char16_t>(c >= L'A' && c <= L'Z' ? c - L'A' + L'a' : c);
-  }
-
-  static std::uint32_t hashOf(std::wstring_view name, std::uint32_t seed) {
-    std::uint32_t h = 2166136261u ^ (seed * 0x9E3779B1u);
-    for (wchar_t c : name) h = (h ^ fold(c)) * 16777619u;
-    return h;
-  }
-
-  static bool sameName(std::wstring_view a, std::wstring_view b) {
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i)
-      if (fold(a[i]) != fold(b[i])) return false;
-    return true;
-  }
-
-  // A query name as the platform compares it: up to a NUL, blanks trimmed.
-  static std::wstring_view queryName(std::wstring_view name) { return trimmed(untilNul(name)); }
-
-  void clear() {
-    buffer.clear();
-    lines.clear();
-    sections.clear();
-    Section preamble;
-    preamble.preamble = true;
-    sections.push_back(preamble);
-    reindex();
-  }
-
-  // Appends a line to a section's chain; after = kNone puts it first,
-  // otherwise after that line of the section.
-  std::uint32_t link(Section& s, const Line& line, std::uint32_t after) {
-    const std::uint32_t at = static_cast<std::uint32_t>(lines.size());
-    lines.push_back(line);
-    if (after == kNone) {
-      lines[at].next = s.first;
-      s.first = at;
-    } else {
-      lines[at].next = lines[after].next;
-      lines[after].next = at;
-    }
-    if (s.last == after) s.last = at;
-    // Lines go at the end or right after the last key: a key is then the last.
-    if (line.isKey) s.lastKey = at;
-    return at;
-  }
-
-  std::uint32_t findSectionIndex(std::wstring_view name) const {
-    const std::uint32_t mask = static_cast<std::uint32_t>(sectionSlots.size() - 1);
-    for (std::uint32_t i = hashOf(name, 0) & mask;; i = (i + 1) & mask) {
-      const std::uint32_t slot = sectionSlots[i];
-      if (slot == 0) return kNone;
-      if (sameName(view(sections[slot - 1].name), name)) return slot - 1;
-    }
-  }
-
-  // The section's first line of that key name, or kNone.
-  std::uint32_t findLine(std::uint32_t section, std::wstring_view key) {
-    if (!sections[section].indexed) indexSection(section);
-    const std::uint32_t mask = static_cast<std::uint32_t>(keySlots.size() - 1);
-    const std::uint32_t h = hashOf(key, section + 1);
-    for (std::uint32_t i = h & mask;; i = (i + 1) & mask) {
-      const Slot& slot = keySlots[i];
-      if (slot.section == kNone) return kNone;
-      if (slot.hash == h && slot.section == section && sameName(view(lines[slot.line].name), key))
-        return slot.line;
-    }
-  }
-
-  void indexSection(std::uint32_t section) {
-    materialize(section);
-    Section& s = sections[section];
-    std::size_t count = 0;
-    for (std::uint32_t l = s.first; l != kNone; l = lines[l].next) ++count;
-    if ((keyCount + count + 1) * 2 > keySlots.size()) rehashKeys((keyCount + count + 1) * 4);
-    for (std::uint32_t l = s.first; l != kNone; l = lines[l].next)
-      if (lines[l].isKey) insertKey(section, l);
-    s.indexed = true;
-  }
-
-  // First occurrence wins: a name already indexed keeps its line.
-  void insertKey(std::uint32_t section, std::uint32_t line) {
-    if ((keyCount + 1) * 2 > keySlots.size()) rehashKeys((keyCount + 1) * 4);
-    const std::wstring_view name = view(lines[line].name);
-    const std::uint32_t mask = static_cast<std::uint32_t>(keySlots.size() - 1);
-    const std::uint32_t h = hashOf(name, section + 1);
-    for (std::uint32_t i = h & mask;; i = (i + 1) & mask) {
-      Slot& slot = keySlots[i];
-      if (slot.section == kNone) {
-        slot = Slot{h, section, line};
-        ++keyCount;
-        return;
-      }
-      if (slot.hash == h && slot.section == section && sameName(view(lines[slot.line].name), name))
-        return;
-    }
-  }
-
-  void rehashKeys(std::size_t wanted) {
-    std::size_t size = 16;
-    while (size < wanted) size *= 2;
-    keySlots.assign(size, Slot{});
-    keyCount = 0;
-    for (std::uint32_t s = 0; s < sections.size(); ++s) {
-      if (sections[s].erased || !sections[s].indexed) continue;
-      for (std::uint32_t l = sections[s].first; l != kNone; l = lines[l].next)
-        if (lines[l].isKey) insertKey(s, l);
-    }
-  }
-
-  void reindex() {
-    std::size_t size = 16;
-    while (size < sections.size() * 2 + 2) size *= 2;
-    sectionSlots.assign(size, 0);
-    const std::uint32_t mask = static_cast<std::uint32_t>(size - 1);
-    for (std::uint32_t s = 0; s < sections.size(); ++s) {
-      sections[s].indexed = false;
-      if (sections[s].erased) continue;
-      const std::wstring_view name = view(sections[s].name);
-      for (std::uint32_t i = hashOf(name, 0) & mask;; i = (i + 1) & mask) {
-        if (sectionSlots[i] == 0) {
-          sectionSlots[i] = s + 1;
-          break;
-        }
-        if (sameName(view(sections[sectionSlots[i] - 1].name), name)) break;
-      }
-    }
-    keySlots.assign(16, Slot{});
-    keyCount = 0;
-  }
-
-  Span trimmedSpan(std::uint32_t start, std::uint32_t end) const {
-    while (start < end && isBlank(buffer[start])) ++start;
-    while (end > start && isBlank(buffer[end - 1])) --end;
-    return Span{start, end - start};
-  }
-
-  // A span cut at its first NUL, as the platform's C strings are.
-  Span untilNulSpan(Span s) const {
-    const size_t nul = view(s).find(L'\0');
-    if (nul != std::wstring_view::npos) s.length = static_cast<std::uint32_t>(nul);
-    return s;
-  }
-
-  // Where the line after the one ending at end starts: a line ends at CR, LF
-  // or CRLF.
-  std::uint32_t nextLine(std::uint32_t end) const {
-    const std::uint32_t n = static_cast<std::uint32_t>(buffer.size());
-    if (end < n && buffer[end] == L'\r' && end + 1 < n && buffer[end + 1] == L'\n') return end + 2;
-    return end < n ? end + 1 : end;
-  }
-
-  // Finds the sections: a line whose first character that is not blank is
-  // "[" and that holds a "]" is a header; everything else is left for
-  // materialize().
-  void parse(std::wstring text) {
-    clear();
-    buffer = std::move(text);
-    const wchar_t* p = buffer.data();
-    const std::uint32_t n = static_cast<std::uint32_t>(buffer.size());
-    lines.reserve(n / 24 + 16);
-    std::uint32_t pos = 0;
-    while (pos < n) {
-      std::uint32_t i = pos;
-      while (i < n && p[i] != L'\r' && p[i] != L'\n' && isBlank(p[i])) ++i;
-      std::uint32_t end = i;
-      std::uint32_t close = kNone;
-      if (i < n && p[i] == L'[') {
-        for (; end < n; ++end) {
-          const wchar_t c = p[end];
-          if (c > L']') continue;
-          if (c == L'\r' || c == L'\n') break;
-          if (c == L']') close = end;
-        }
-      } else {
-        for (; end < n; ++end) {
-          const wchar_t c = p[end];
-          if (c > L'\r') continue;  // most characters of a line
-          if (c == L'\r' || c == L'\n') break;
-        }
-      }
-      const std::uint32_t next = nextLine(end);
-      if (close != kNone) {
-        sections.back().bodyEnd = pos;
-        Section s;
-        s.header = Span{pos, end - pos};
-        s.name = trimmedSpan(i + 1, close);
-        const bool hasNul = view(trimmedSpan(i, end)).find(L'\0') != std::wstring_view::npos;
-        if (hasNul) s.name = untilNulSpan(s.name);
-        s.rebuilt = hasNul;
-        s.bodyStart = next;
-        sections.push_back(s);
-      }
-      pos = next;
-    }
-    sections.back().bodyEnd = n;
-    reindex();
-  }
-
-  // Takes a section's lines apart as the platform's reader does.
-  void materialize(std::uint32_t section) {
-    if (sections[section].parsed) return;
-    sections[section].parsed = true;
-    const wchar_t* p = buffer.data();
-    const std::uint32_t n = sections[section].bodyEnd;
-    std::uint32_t pos = sections[section].bodyStart;
-    while (pos < n) {
-      std::uint32_t end = pos;
-      std::uint32_t eq = kNone;
-      bool hasNul = false;
-      for (; end < n; ++end) {
-        const wchar_t c = p[end];
-        if (c > L'=') continue;  // most characters of a line
-        if (c == L'\r' || c == L'\n') break;
-        if (c == L'=' && eq == kNone) eq = end;
-        hasNul |= c == L'\0';
-      }
-      addLine(section, pos, end, eq, hasNul);
-      pos = nextLine(end);
-    }
-  }
-
-  // One line of a section's body: blank, or a key with or without "=".
-  // eq is the position of the line's first "=" (or kNone), hasNul whether the
-  // line holds a NUL.
-  void addLine(std::uint32_t section, std::uint32_t start, std::uint32_t end, std::uint32_t eq,
-               bool hasNul) {
-    Line line;
-    line.text = Span{start, end - start};
-    const Span t = trimmedSpan(start, end);
-    if (t.length > 0) {
-      const std::uint32_t tEnd = t.start + t.length;
-      line.isKey = true;
-      if (eq == kNone) {
-        line.name = t;
-      } else {
-        std::uint32_t nameEnd = eq;
-        while (nameEnd > t.start && isBlank(buffer[nameEnd - 1])) --nameEnd;
-        std::uint32_t valueStart = eq + 1;
-        while (valueStart < tEnd && isBlank(buffer[valueStart])) ++valueStart;
-        line.name = Span{t.start, nameEnd - t.start};
-        line.hasValue = true;
-        line.value = Span{valueStart, tEnd - valueStart};
-      }
-      if (hasNul) {
-        // A NUL cuts a name or value short; such a line goes back the way the
-        // platform would write it, so the file never holds a NUL.
-        line.name = untilNulSpan(line.name);
-        line.value = untilNulSpan(line.value);
-        line.rebuilt = true;
-      }
-    }
-    Section& s = sections[section];
-    link(s, line, s.last);
-  }
-
-  const Line* find(std::wstring_view section, std::wstring_view key) {
-    const std::uint32_t s = findSectionIndex(queryName(section));
-    if (s == kNone) return nullptr;
-    const std::uint32_t l = findLine(s, queryName(key));
-    return l == kNone ? nullptr : &lines[l];
-  }
-
-  std::optional<std::wstring_view> value(std::wstring_view section, std::wstring_view key) {
-    if (openFailed) return std::nullopt;
-    const Line* line = find(section, key);
-    if (!line || !line->hasValue) return std::nullopt;
-    return view(line->value);
-  }
-
-  std::uint32_t sectionForWrite(std::wstring_view name) {
-    const std::uint32_t found = findSectionIndex(name);
-    if (found != kNone) return found;
-    Section s;
-    s.name = append(name);
-    s.rebuilt = true;
-    s.parsed = true;
-    sections.push_back(s);
-    reindex();
-    return static_cast<std::uint32_t>(sections.size() - 1);
-  }
-
-  void write(std::wstring_view sectionName, std::wstring_view keyName, std::wstring_view text) {
-    const std::wstring name(trimmed(singleLine(sectionName)));
-    const std::wstring key(trimmed(singleLine(keyName)));
-    const std::wstring value(trimmed(singleLine(text)));
-    const std::uint32_t s = sectionForWrite(name);
-    const std::uint32_t found = findLine(s, key);
-    if (found != kNone) {
-      // Replaced where it stands, under the name the file spells it with.
-      const Span v = append(value);
-      Line& line = lines[found];
-      line.hasValue = true;
-      line.value = v;
-      line.rebuilt = true;
-      return;
-    }
-    // Added after the section's last line that is not blank; the blank lines
-    // that follow stay between it and the next section.
-    Line line;
-    line.isKey = true;
-    line.hasValue = true;
-    line.rebuilt = true;
-    line.name = append(key);
-    line.value = append(value);
-    const std::uint32_t at = link(sections[s], line, sections[s].lastKey);
-    insertKey(s, at);
-  }
-
-  void erase(std::wstring_view sectionName) {
-    const std::wstring name(trimmed(singleLine(sectionName)));
-    for (Section& s : sections) {
-      if (s.erased || !sameName(view(s.name), name)) continue;
-      if (s.preamble) {
-        s.first = s.last = s.lastKey = kNone;
-        s.parsed = true;
-      } else {
-        s.erased = true;
-      }
-    }
-    reindex();
-  }
-
-  std::wstring text() {
-    std::wstring out;
-    out.reserve(buffer.size() + sections.size() * 16);
-    for (std::uint32_t i = 0; i < sections.size(); ++i) {
-      if (sections[i].erased) continue;
-      materialize(i);
-      const Section& s = sections[i];
-      if (!s.preamble) {
-        if (s.rebuilt) out.append(L"[").append(view(s.name)).append(L"]");
-        else out.append(view(s.header));
-        out.append(L"\r\n");
-      }
-      for (std::uint32_t l = s.first; l != kNone; l = lines[l].next) {
-        const Line& line = lines[l];
-        if (!line.rebuilt) {
-          out.append(view(line.text));
-        } else {
-          out.append(view(line.name));
-          if (line.hasValue) out.append(L"=").append(view(line.value));
-        }
-        out.append(L"\r\n");
-      }
-    }
-    return out;
-  }
 };
 
 IniFile::IniFile() : impl_(std::make_unique<Impl>()) {}
@@ -590,12 +46,9 @@ IniFile& IniFile::operator=(IniFile&&) noexcept = default;
 IniFile IniFile::fromBytes(std::string_view bytes) {
   IniFile file;
   try {
-    Encoding encoding = Encoding::Ansi;
-    std::wstring text = decode(bytes, encoding);
-    file.impl_->encoding = encoding;
-    file.impl_->parse(std::move(text));
+    file.impl_->text = IniText::fromBytes(bytes, fav::systemCodePage());
   } catch (const std::exception&) {
-    file.impl_->clear();
+    file.impl_->text = IniText();
     file.impl_->openFailed = true;
     file.impl_->openError = L"out of memory";
   }
@@ -642,66 +95,54 @@ IniFile IniFile::load(const std::wstring& path) {
 
 std::wstring IniFile::readText(const std::wstring& section, const std::wstring& key,
                                const std::wstring& def) const {
-  const std::wstring_view fallback = defaultText(def);
   if (impl_->openFailed) {
-    // The platform copies the default as it stands when the file cannot be opened.
-    return std::wstring(fallback.substr(0, std::min(fallback.size(), kReadBufferChars - 1)));
+    // The platform copies the default as it stands when the file cannot be
+    // opened: trailing spaces dropped, quotes kept.
+    std::wstring_view fallback(def);
+    fallback = fallback.substr(0, fallback.find(L'\0'));
+    size_t end = fallback.size();
+    while (end > 1 && fallback[end - 1] == L' ') --end;
+    return std::wstring(fallback.substr(0, std::min(end, kReadBufferChars - 1)));
   }
-  const std::optional<std::wstring_view> v = impl_->value(section, key);
-  return copyEntry(v ? *v : fallback);
+  return impl_->text.readText(section, key, def);
 }
 
 int IniFile::readNumber(const std::wstring& section, const std::wstring& key, int def) const {
-  const std::optional<std::wstring_view> v = impl_->value(section, key);
-  if (!v) return def;
-  return parseSettingsNumber(copyEntry(*v)).value_or(def);
+  return impl_->text.readNumber(section, key, def);
 }
 
 bool IniFile::readFlag(const std::wstring& section, const std::wstring& key, bool def) const {
-  const std::optional<std::wstring_view> v = impl_->value(section, key);
-  if (!v) return def;
-  const std::optional<int> n = parseSettingsNumber(copyEntry(*v));
-  return n ? *n != 0 : def;
+  return impl_->text.readFlag(section, key, def);
 }
 
 bool IniFile::hasKey(const std::wstring& section, const std::wstring& key) const {
-  return impl_->value(section, key).has_value();
+  return impl_->text.hasKey(section, key);
 }
 
 std::vector<std::wstring> IniFile::keyNames(const std::wstring& section) const {
-  std::vector<std::wstring> names;
-  if (impl_->openFailed) return names;
-  const std::uint32_t s = impl_->findSectionIndex(Impl::queryName(section));
-  if (s == Impl::kNone) return names;
-  impl_->materialize(s);
-  for (std::uint32_t l = impl_->sections[s].first; l != Impl::kNone; l = impl_->lines[l].next) {
-    const Impl::Line& line = impl_->lines[l];
-    if (line.isKey && line.hasValue && impl_->findLine(s, impl_->view(line.name)) == l)
-      names.emplace_back(impl_->view(line.name));
-  }
-  return names;
+  return impl_->text.keyNames(section);
 }
 
 void IniFile::writeText(const std::wstring& section, const std::wstring& key,
                         const std::wstring& value) {
-  impl_->write(section, key, value);
+  impl_->text.writeText(section, key, value);
 }
 
 void IniFile::writeNumber(const std::wstring& section, const std::wstring& key, int value) {
-  impl_->write(section, key, std::to_wstring(value));
+  impl_->text.writeText(section, key, std::to_wstring(value));
 }
 
 void IniFile::writeFlag(const std::wstring& section, const std::wstring& key, bool value) {
-  impl_->write(section, key, value ? L"1" : L"0");
+  impl_->text.writeText(section, key, value ? L"1" : L"0");
 }
 
-void IniFile::eraseSection(const std::wstring& section) { impl_->erase(section); }
+void IniFile::eraseSection(const std::wstring& section) { impl_->text.eraseSection(section); }
 
 bool IniFile::openFailed() const { return impl_->openFailed; }
 
 const FileVersion& IniFile::version() const { return impl_->version; }
 
-std::string IniFile::toBytes() const { return encode(impl_->text(), impl_->encoding); }
+std::string IniFile::toBytes() const { return impl_->text.toBytes(); }
 
 bool IniFile::save(const std::wstring& path, std::wstring* error) const {
   auto fail = [&](const std::wstring& reason) {
@@ -756,34 +197,4 @@ bool IniFile::save(const std::wstring& path, std::wstring* error) const {
     return fail(systemMessage(err));
   }
   return true;
-}
-
-std::optional<int> parseSettingsNumber(std::wstring_view text) {
-  size_t i = 0;
-  bool negative = false;
-  if (i < text.size() && (text[i] == L'+' || text[i] == L'-')) negative = text[i++] == L'-';
-  unsigned base = 10;
-  if (i < text.size() && text[i] == L'$') {
-    base = 16;
-    ++i;
-  } else if (i + 1 < text.size() && text[i] == L'0' && (text[i + 1] == L'x' || text[i + 1] == L'X')) {
-    base = 16;
-    i += 2;
-  }
-  if (i == text.size()) return std::nullopt;
-  const std::uint64_t limit = base == 16 ? 0xFFFFFFFFull : (negative ? 0x80000000ull : 0x7FFFFFFFull);
-  std::uint64_t magnitude = 0;
-  for (; i < text.size(); ++i) {
-    const wchar_t c = text[i];
-    unsigned digit;
-    if (c >= L'0' && c <= L'9') digit = static_cast<unsigned>(c - L'0');
-    else if (base == 16 && c >= L'a' && c <= L'f') digit = static_cast<unsigned>(c - L'a' + 10);
-    else if (base == 16 && c >= L'A' && c <= L'F') digit = static_cast<unsigned>(c - L'A' + 10);
-    else return std::nullopt;
-    magnitude = magnitude * base + digit;
-    if (magnitude > limit) return std::nullopt;
-  }
-  std::uint32_t bits = static_cast<std::uint32_t>(magnitude);
-  if (negative) bits = 0u - bits;
-  return static_cast<int>(bits);
 }

@@ -1,11 +1,8 @@
-// The settings file as one in-memory snapshot. Reads answer exactly as the
-// platform's private-profile reader (GetPrivateProfileStringW with a
-// 2048-character buffer) would answer for the file as it was when loaded;
-// writes change the snapshot the way WritePrivateProfileStringW changes a
-// file, and save() replaces the file in one step (temporary file beside it,
-// then a replace), so a failed save leaves the old file byte for byte. No
-// Windows headers here. Reads take sections apart and index them on first
-// use, so one snapshot serves one thread at a time.
+// The settings file as one in-memory snapshot: the file's text model
+// (IniText) as it was when loaded, read once, and save(), which replaces the
+// file in one step (temporary file beside it, then a replace), so a failed
+// save leaves the old file byte for byte. No Windows headers here. One
+// snapshot serves one thread at a time.
 #pragma once
 
 #include <memory>
@@ -15,12 +12,13 @@
 #include <vector>
 
 #include "file_version.h"
+#include "ini_text.h"
 
 class IniFile {
  public:
   // The plug-in reads every text through a buffer of this many characters
   // (terminator included), so a value comes back with at most 2047.
-  static constexpr size_t kReadBufferChars = 2048;
+  static constexpr size_t kReadBufferChars = IniText::kReadBufferChars;
 
   IniFile();
   ~IniFile();
@@ -74,10 +72,3 @@ class IniFile {
   struct Impl;
   std::unique_ptr<Impl> impl_;
 };
-
-// Numbers in the settings file: optional "+" or "-", then decimal digits that
-// fit a signed 32-bit integer, or "0x", "0X" or "$" and hexadecimal digits
-// that fit 32 bits unsigned, taken as their 32-bit pattern ("$FFFFFFFF" is
-// -1; a "-" negates modulo 2^32). Anything else, blanks and the empty text
-// included, does not parse.
-std::optional<int> parseSettingsNumber(std::wstring_view text);

@@ -1,0 +1,69 @@
+// The settings file's text as one in-memory model: its encoding, its
+// sections and lines, the lookups and the writes. Reads answer exactly as
+// the platform's private-profile reader (GetPrivateProfileStringW with a
+// 2048-character buffer) would answer for the text; writes change the model
+// the way WritePrivateProfileStringW changes a file. No Windows headers and
+// no file access: IniFile reads and replaces the file around it. Reads take
+// sections apart and index them on first use, so one model serves one
+// thread at a time.
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "code_page.h"
+
+class IniText {
+ public:
+  // The plug-in reads every text through a buffer of this many characters
+  // (terminator included), so a value comes back with at most 2047.
+  static constexpr size_t kReadBufferChars = 2048;
+
+  IniText();
+  ~IniText();
+  IniText(IniText&&) noexcept;
+  IniText& operator=(IniText&&) noexcept;
+
+  // The file's bytes: UTF-8 or UTF-16 (either order) with their byte-order
+  // mark, anything else in the code page, which must outlive the model.
+  static IniText fromBytes(std::string_view bytes, const CodePage& codePage);
+
+  // Section and key names match without regard to ASCII letter case and
+  // surrounding blanks; the first section of a name and its first key of a
+  // name count. A key without "=" or a missing key gives the default.
+  std::wstring readText(std::wstring_view section, std::wstring_view key,
+                        std::wstring_view def) const;
+  // The settings rule (see parseSettingsNumber); text that does not parse,
+  // an empty value or a missing key give the default.
+  int readNumber(std::wstring_view section, std::wstring_view key, int def) const;
+  // Non-zero is true; an unparsable value gives the default.
+  bool readFlag(std::wstring_view section, std::wstring_view key, bool def) const;
+  // True when readText would return the key's value rather than the default.
+  bool hasKey(std::wstring_view section, std::wstring_view key) const;
+  // Names of the keys of a section that carry a value, in file order, first
+  // occurrence of each name only (the names readText can answer).
+  std::vector<std::wstring> keyNames(std::wstring_view section) const;
+
+  // Values are kept to one line: CR, LF and NUL never reach the file.
+  void writeText(std::wstring_view section, std::wstring_view key, std::wstring_view value);
+  // Removes every section of that name, header and lines.
+  void eraseSection(std::wstring_view section);
+
+  // The file's bytes as the model now stands: the encoding it was read in
+  // (code page, or UTF-8 / UTF-16 with their byte-order mark), CRLF line ends.
+  std::string toBytes() const;
+
+ private:
+  struct Impl;
+  std::unique_ptr<Impl> impl_;
+};
+
+// Numbers in the settings file: optional "+" or "-", then decimal digits that
+// fit a signed 32-bit integer, or "0x", "0X" or "$" and hexadecimal digits
+// that fit 32 bits unsigned, taken as their 32-bit pattern ("$FFFFFFFF" is
+// -1; a "-" negates modulo 2^32). Anything else, blanks and the empty text
+// included, does not parse.
+std::optional<int> parseSettingsNumber(std::wstring_view text);
