@@ -5,10 +5,13 @@
 
 #include <cwchar>
 #include <memory>
+#include <optional>
 
 #include "dialog_base.h"
 #include "tolvane_res.h"
+#include "ui_seam.h"
 #include "un_logger.h"
+#include "un_packageinstall.h"
 #include "un_plugincommon.h"
 #include "un_tolvanesetup.h"
 
@@ -18,9 +21,15 @@ constexpr int kClientWidth = 440;
 constexpr int kClientHeight = 290;
 constexpr int kFontHeight = 11;
 constexpr wchar_t kWindowClass[] = L"TfrmTolvane";
+constexpr wchar_t kCaption[] = L"Setup";
 constexpr wchar_t kHostCommandKey[] = L"PL/SQL Developer\\Shell\\Open\\Command";
 constexpr wchar_t kFolderTitle[] = L"PL/SQL Developer Plugins Location";
 constexpr wchar_t kCopyright[] = L"Copyright \u00A9 The Favorites authors";
+// The location box's hint while it is empty, and what Next says when the box
+// holds no full folder path.
+constexpr wchar_t kLocationHint[] = L"Choose the IDE's PlugIns folder";
+constexpr wchar_t kAskForFolder[] =
+    L"Choose the IDE's PlugIns folder: type its full path, or pick it with the folder button.";
 
 constexpr COLORREF kWhite = RGB(255, 255, 255);
 constexpr COLORREF kSilver = RGB(192, 192, 192);
@@ -76,6 +85,9 @@ const ControlSpec kControls[] = {
     {IDC_LBL_NOWINSTALLING, WC_STATICW, kCentredLabel, 0, 130, 440, 16, L"Now Installing", 2},
     {IDC_LBL_NOWINSTALLINGFILENAME, WC_STATICW, kCentredLabel, 0, 146, 440, 16, L"", 2},
     {IDC_LBL_SUCCESSMESSAGE, WC_STATICW, kCentredLabel, 0, 184, 440, 16, L"", 3},
+    // After a failure: which file, and why, wrapped over up to three lines.
+    {IDC_LBL_FAILUREREASON, WC_STATICW, SS_NOPREFIX | SS_CENTER | SS_EDITCONTROL, 0, 202, 440,
+     42, L"", 3},
     {IDC_LBL_VERSION, WC_STATICW, kLabel, 0, 274, 275, 16, L"", -1},
 };
 
@@ -106,10 +118,6 @@ std::vector<std::wstring> readProfileSection(const std::wstring& section,
   return {};
 }
 
-struct LocalFreeDeleter {
-  void operator()(void* p) const noexcept { ::LocalFree(p); }
-};
-
 // The screen's device context for one scope.
 class ScreenDC {
  public:
@@ -124,22 +132,6 @@ class ScreenDC {
  private:
   HDC dc_;
 };
-
-// "System error <code>: <text>" on one line (the platform's text ends in CR LF).
-std::wstring describeSystemError(DWORD code) {
-  wchar_t* raw = nullptr;
-  ::FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
-                       FORMAT_MESSAGE_IGNORE_INSERTS,
-                   nullptr, code, 0, reinterpret_cast<wchar_t*>(&raw), 0, nullptr);
-  const std::unique_ptr<wchar_t, LocalFreeDeleter> buffer(raw);
-  std::wstring text = buffer ? buffer.get() : L"";
-  for (wchar_t& c : text)
-    if (c == L'\r' || c == L'\n') c = L' ';
-  text = trimVersionText(text);
-  std::wstring description = L"System error " + std::to_wstring(code);
-  if (!text.empty()) description += L": " + text;
-  return description;
-}
 
 std::wstring currentDateTimeText() {
   wchar_t date[128] = {};
@@ -280,7 +272,7 @@ bool TfrmTolvane::create(HINSTANCE instance, int showCommand) {
   POINT origin{0, 0};
   MONITORINFO monitor{sizeof monitor};
   ::GetMonitorInfoW(::MonitorFromPoint(origin, MONITOR_DEFAULTTOPRIMARY), &monitor);
-  const HWND hwnd = ::CreateWindowExW(WS_EX_APPWINDOW, kWindowClass, L"Setup",
+  const HWND hwnd = ::CreateWindowExW(WS_EX_APPWINDOW, kWindowClass, kCaption,
                                       WS_POPUP | WS_CLIPCHILDREN, monitor.rcMonitor.left,
                                       monitor.rcMonitor.top, kClientWidth, kClientHeight,
                                       nullptr, nullptr, instance, this);
@@ -414,6 +406,10 @@ void TfrmTolvane::createControls() {
         fHandle, reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)), fInstance, nullptr);
     if (child && spec.id == IDC_IMG_ICON)
       ::SetWindowSubclass(child, &TfrmTolvane::iconProc, 1, reinterpret_cast<DWORD_PTR>(this));
+    // The hint stays while the caret is in the box: the box has the focus
+    // whenever the location page shows.
+    if (child && spec.id == IDC_EDT_LOCATION)
+      ::SendMessageW(child, EM_SETCUEBANNER, TRUE, reinterpret_cast<LPARAM>(kLocationHint));
   }
   fCursor = ::LoadCursorW(nullptr, IDC_ARROW);
 }
@@ -424,7 +420,10 @@ void TfrmTolvane::FormCreate() {
   ReadIniFile();
   setLogFileName(L"PlugInSetup.dbg");
   GetPLSQLDevLocation();
-  setText(IDC_EDT_LOCATION, fPLSQLDevLocation);
+  // Without a registered host the lookup ends in a relative folder, which
+  // would resolve against wherever setup was started: the box stays empty
+  // and its hint asks for the folder instead.
+  setText(IDC_EDT_LOCATION, isInstallFolderPath(fPLSQLDevLocation) ? fPLSQLDevLocation : L"");
   setText(IDC_LBL_PLUGINNAME, fPluginName);
   fStep = 0;
   DisplayAndHids();
@@ -457,14 +456,20 @@ void TfrmTolvane::imgSplashBackgroundMouseDown(int x, int y) {
     requestEnd();
   else if (onNext(x, y))
     actNextExecute();
-  else if (onBack(x, y) && fStep < 3)
+  else if (onBack(x, y) && isBackActive())
     actPrevExecute();
+}
+
+bool TfrmTolvane::isBackActive() const {
+  // Nothing lies before the welcome page; after a failed copy the done page
+  // leads back to the location page for another try.
+  return fStep > 0 && (fStep < 3 || fLastRunFailed);
 }
 
 void TfrmTolvane::imgSplashBackgroundMouseMove(int x, int y) {
   // The hand shows exactly where a press would act now.
-  const bool active = !fCopying && !fEnding &&
-                      (onX(x, y) || onNext(x, y) || (onBack(x, y) && fStep > 0 && fStep < 3));
+  const bool active =
+      !fCopying && !fEnding && (onX(x, y) || onNext(x, y) || (onBack(x, y) && isBackActive()));
   fCursor = ::LoadCursorW(nullptr, active ? IDC_HAND : IDC_ARROW);
   ::SetCursor(fCursor);
 }
@@ -491,12 +496,26 @@ void TfrmTolvane::closeZonePressed() {
   requestEnd();
 }
 
-void TfrmTolvane::actNextExecute() { Step(true); }
+void TfrmTolvane::actNextExecute() {
+  // A copy needs a full folder path; anything else asks for one instead.
+  if (fStep == 1 && !isInstallFolderPath(text(IDC_EDT_LOCATION))) {
+    askForFolder();
+    return;
+  }
+  Step(true);
+}
 
 void TfrmTolvane::actPrevExecute() {
-  // There is no page before the welcome page.
-  if (fStep <= 0) return;
+  if (!isBackActive()) return;
   Step(false);
+}
+
+void TfrmTolvane::askForFolder() {
+  showMessageBox(fHandle, kAskForFolder, kCaption, MB_OK | MB_ICONWARNING);
+  // Back in the box, its text selected so typing replaces it.
+  const HWND edit = control(IDC_EDT_LOCATION);
+  ::SetFocus(edit);
+  ::SendMessageW(edit, EM_SETSEL, 0, -1);
 }
 
 void TfrmTolvane::actLocateFolderExecute() {
@@ -512,11 +531,15 @@ void TfrmTolvane::requestEnd() {
 
 void TfrmTolvane::Step(bool forward) {
   trace(L"Start Step " + std::to_wstring(fStep), L"", 0, 1);
-  if (fStep == 3) {
+  if (fStep == 3 && forward) {
     trace(L"Exit Application", L"", 1, 1);
     requestEnd();
   }
-  fStep += forward ? 1 : -1;
+  // Back from the done page skips the installing page, which would copy again.
+  if (forward)
+    ++fStep;
+  else
+    fStep = fStep == 3 ? 1 : fStep - 1;
   DisplayAndHids();
   if (fStep == 2) {
     trace(L"Copy files", L"", 1, 1);
@@ -539,20 +562,13 @@ void TfrmTolvane::processPendingMessages() {
   }
 }
 
-bool TfrmTolvane::copyOneFile(const std::wstring& source, const std::wstring& target,
-                              DWORD& error) const {
-  if (::CopyFileW(source.c_str(), target.c_str(), FALSE)) return true;
-  error = ::GetLastError();
-  return false;
-}
-
 void TfrmTolvane::CopyFiles() {
   fCopying = true;
   fQuitDuringCopy = false;
   trace(L"Start CopyFiles", L"", 0, 1);
   const int count = static_cast<int>(fFiles.size());
   trace(L"Nr Files : " + std::to_wstring(count), L"", 1, 1);
-  bool succeeded = true;
+  setText(IDC_LBL_FAILUREREASON, L"");
 
   const HWND progress = control(IDC_PB_WIZARD);
   ::SendMessageW(progress, PBM_SETRANGE32, 0, count);
@@ -561,41 +577,50 @@ void TfrmTolvane::CopyFiles() {
 
   const std::wstring lSourceFolder = withTrailingDelimiter(extractFilePath(fInstallerPath));
   trace(L"lSourceFolder : ", lSourceFolder, 1, 1);
-  const std::wstring typed = text(IDC_EDT_LOCATION);
-  const std::wstring lDestinationFolder = withTrailingDelimiter(typed);
+  const std::wstring lDestinationFolder = withTrailingDelimiter(text(IDC_EDT_LOCATION));
   trace(L"lDestinationFolder : ", lDestinationFolder, 1, 1);
 
+  // Every file goes to a name beside its target first; the package is
+  // swapped in only when all of them got there.
+  TPackageInstall install(lSourceFolder, lDestinationFolder);
+  std::optional<InstallFailure> firstFailure;
   for (size_t n = 0; n < fFiles.size(); ++n) {
     const std::wstring subfolder = entryValueAt(fFolders, n);
     const std::wstring file = entryValueAt(fFiles, n);
-    // Package entries never reach outside the package and the install folder,
-    // and an emptied location never means the root of the current drive.
-    const bool refused = typed.empty() || !isPackageRelativePath(file) ||
-                         (!subfolder.empty() && !isPackageRelativePath(subfolder));
-    if (!subfolder.empty() && !refused) {
-      const bool created = ::CreateDirectoryW((lDestinationFolder + subfolder).c_str(), nullptr);
-      trace(subfolder, created ? L" created" : L" already exists", 2, 1);
-    }
+    if (!subfolder.empty() && isPackageRelativePath(subfolder) && isPackageRelativePath(file))
+      trace(subfolder, install.makeSubfolder(subfolder) ? L" created" : L" already exists", 2, 1);
     trace(L"lFileToCopy : ", file, 2, 1);
     setText(IDC_LBL_NOWINSTALLINGFILENAME, file);
     ::SendMessageW(progress, PBM_STEPIT, 0, 0);
     processPendingMessages();
 
-    const std::wstring targetFolder = withTrailingDelimiter(lDestinationFolder + subfolder);
-    DWORD error = ERROR_BAD_PATHNAME;
-    const bool copied = !refused && copyOneFile(lSourceFolder + file, targetFolder + file, error);
-    if (copied) {
+    InstallFailure failure;
+    if (install.stage(subfolder, file, failure)) {
       trace(file + L" copied successfully.", L"", 3, 1);
     } else {
-      succeeded = false;
       trace(file + L" copy failed.", L"", 3, 5);
-      trace(L"Error executing copyFile " + describeSystemError(error), L"", 4, 5);
+      trace(L"Error executing copyFile " + describeSystemError(failure.error), L"", 4, 5);
+      if (!firstFailure) firstFailure = failure;
     }
     ::Sleep(100);
   }
 
-  const std::wstring message = succeeded ? fOnSuccess : fOnFailure;
+  if (firstFailure) {
+    install.abandon();
+  } else if (const TPackageInstall::CommitResult swap = install.commit(); !swap.succeeded) {
+    firstFailure = swap.failure;
+    trace(swap.failure.file + L" could not be put in place.", L"", 3, 5);
+    trace(L"Error executing replaceFile " + describeSystemError(swap.failure.error), L"", 4, 5);
+    for (const std::wstring& file : swap.restored) trace(file + L" restored.", L"", 3, 1);
+    for (const std::wstring& file : swap.notRestored)
+      trace(file + L" could not be restored.", L"", 3, 5);
+  }
+
+  fLastRunFailed = firstFailure.has_value();
+  const std::wstring message = fLastRunFailed ? fOnFailure : fOnSuccess;
   setText(IDC_LBL_SUCCESSMESSAGE, message);
+  if (firstFailure)
+    setText(IDC_LBL_FAILUREREASON, firstFailure->file + L": " + firstFailure->reason);
   trace(L"lblSuccessMessage : ", message, 1, 1);
   fCopying = false;
   Step(true);

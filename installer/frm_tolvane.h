@@ -1,8 +1,8 @@
 // TfrmTolvane: the installer's one window. A borderless splash picture with
 // three painted zones (close cross, Back, Next) and the page controls laid
 // over it; four pages follow from fStep alone. The window reads setup.ini
-// beside the installer, proposes the host's plug-in folder and copies the
-// package's files there.
+// beside the installer, proposes the host's plug-in folder and installs the
+// package's files there, all of them or none (un_packageinstall).
 #pragma once
 
 #include <windows.h>
@@ -75,9 +75,10 @@ class TfrmTolvane {
 
   void closeZonePressed();
   void nextZonePressed();
+  bool isBackActive() const;
+  void askForFolder();
   void requestEnd();
   void processPendingMessages();
-  bool copyOneFile(const std::wstring& source, const std::wstring& target, DWORD& error) const;
 
   // Drawing and layout at the window's DPI
   void createControls();
@@ -103,8 +104,9 @@ class TfrmTolvane {
   std::wstring fPLSQLDevLocation;
   int fStep = 0;
 
-  bool fCopying = false;      // zone presses and keys are ignored meanwhile
-  bool fEnding = false;       // the end was requested; nothing more to do
+  bool fCopying = false;        // zone presses and keys are ignored meanwhile
+  bool fLastRunFailed = false;  // the done page then leads back to the location page
+  bool fEnding = false;         // the end was requested; nothing more to do
   bool fQuitDuringCopy = false;
   int fQuitCode = 0;
   COLORREF fCopyrightColor = RGB(128, 128, 128);

@@ -26,6 +26,7 @@
 #define IDC_PB_WIZARD 1011
 #define IDC_LBL_SUCCESSMESSAGE 1012
 #define IDC_LBL_VERSION 1013
+#define IDC_LBL_FAILUREREASON 1014
 
 // Keyboard commands: Enter acts as the next zone, Escape as the close cross
 #define IDM_NEXT_ZONE 2001

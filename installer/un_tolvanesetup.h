@@ -39,7 +39,28 @@ std::wstring withTrailingDelimiter(const std::wstring& path);
 // Leading and trailing blanks and control characters removed.
 std::wstring trimVersionText(const std::wstring& text);
 
-// True for a path that stays below the folder it is relative to: not empty,
-// not rooted ("\x", "/x", "\\server"), no drive or stream colon, and no ".."
-// component. Package entries that fail this are refused by the copy.
+// True for one path component that Windows opens as a device rather than a
+// file: CON, PRN, AUX, NUL, COM1 to COM9, LPT1 to LPT9 (and the superscript
+// 1 to 3 forms), CONIN$ and CONOUT$, in any case, with or without an
+// extension and with trailing dots or blanks.
+bool isDeviceName(std::wstring_view component);
+
+// Why a package entry may not be copied.
+enum class PackagePathProblem {
+  None,
+  Empty,
+  Outside,  // rooted, a drive or stream colon, or a ".." component
+  Device,   // a component is a device name
+};
+PackagePathProblem packagePathProblem(const std::wstring& path);
+
+// True for a path that stays below the folder it is relative to and names
+// files only: packagePathProblem is None. Package entries that fail this are
+// refused by the copy.
 bool isPackageRelativePath(const std::wstring& path);
+
+// True for a full folder path the installer may copy into: a drive letter
+// with its root ("C:\...") or a network share ("\\server\share..."), and no
+// component that is a device name. Empty, relative, drive-relative ("C:x")
+// and rooted-without-drive ("\x") paths depend on the current folder.
+bool isInstallFolderPath(const std::wstring& path);

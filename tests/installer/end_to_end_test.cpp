@@ -11,6 +11,7 @@
 #include "fav_version.h"
 #include "installer_support.h"
 #include "tolvane_res.h"
+#include "un_packageinstall.h"
 #include "un_tolvanesetup.h"
 
 namespace fs = std::filesystem;
@@ -31,23 +32,36 @@ bool eventually(const std::function<bool()>& condition) {
   return condition();
 }
 
-struct WindowSearch {
-  DWORD process;
-  HWND found;
-};
+// A visible top-level window of that process and window class, or null.
+HWND findProcessWindow(DWORD process, const std::wstring& windowClass) {
+  struct Search {
+    DWORD process;
+    const std::wstring& windowClass;
+    HWND found;
+  } search{process, windowClass, nullptr};
+  ::EnumWindows(
+      [](HWND hwnd, LPARAM param) -> BOOL {
+        auto* s = reinterpret_cast<Search*>(param);
+        DWORD owner = 0;
+        ::GetWindowThreadProcessId(hwnd, &owner);
+        wchar_t className[32] = {};
+        ::GetClassNameW(hwnd, className, 32);
+        if (owner != s->process || !::IsWindowVisible(hwnd) || s->windowClass != className)
+          return TRUE;
+        s->found = hwnd;
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
 
-BOOL CALLBACK findInstallerWindow(HWND hwnd, LPARAM param) {
-  auto* search = reinterpret_cast<WindowSearch*>(param);
-  DWORD process = 0;
-  ::GetWindowThreadProcessId(hwnd, &process);
-  wchar_t className[32] = {};
-  ::GetClassNameW(hwnd, className, 32);
-  if (process == search->process && ::IsWindowVisible(hwnd) &&
-      std::wstring(className) == L"TfrmTolvane") {
-    search->found = hwnd;
-    return FALSE;
-  }
-  return TRUE;
+// A message box is a dialog of the system's class.
+HWND findMessageBox(DWORD process) { return findProcessWindow(process, L"#32770"); }
+
+std::wstring windowText(HWND hwnd) {
+  wchar_t buffer[1024] = {};
+  ::SendMessageW(hwnd, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(buffer));
+  return buffer;
 }
 
 // One run of the installer, ended by force if a test leaves it running.
@@ -61,9 +75,7 @@ class InstallerProcess {
     if (!started_) return;
     ::WaitForInputIdle(info_.hProcess, 30000);
     eventually([&] {
-      WindowSearch search{info_.dwProcessId, nullptr};
-      ::EnumWindows(&findInstallerWindow, reinterpret_cast<LPARAM>(&search));
-      window_ = search.found;
+      window_ = findProcessWindow(info_.dwProcessId, L"TfrmTolvane");
       return window_ != nullptr;
     });
   }
@@ -82,11 +94,7 @@ class InstallerProcess {
   HWND window() const { return window_; }
   HWND control(int id) const { return ::GetDlgItem(window_, id); }
   bool visible(int id) const { return ::IsWindowVisible(control(id)) != FALSE; }
-  std::wstring text(int id) const {
-    wchar_t buffer[1024] = {};
-    ::SendMessageW(control(id), WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(buffer));
-    return buffer;
-  }
+  std::wstring text(int id) const { return windowText(control(id)); }
   void press(int x, int y) const {
     ::PostMessageW(window_, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
     ::PostMessageW(window_, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
@@ -116,6 +124,12 @@ class InstallerProcess {
     return true;
   }
   bool running() const { return ::WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT; }
+  DWORD processId() const { return info_.dwProcessId; }
+  HWND focus() const {
+    GUITHREADINFO gui{sizeof gui};
+    ::GetGUIThreadInfo(::GetWindowThreadProcessId(window_, nullptr), &gui);
+    return gui.hwndFocus;
+  }
 
  private:
   PROCESS_INFORMATION info_{};
@@ -139,6 +153,14 @@ class EndToEnd : public ::testing::Test {
   void TearDown() override { installertest::unregisterHost(); }
 
   std::vector<std::string> trace() const { return traceLines(work_ / L"PlugInSetup.dbg"); }
+  // The package as the build assembles it, beside the installer.
+  void copyRealPackage() const {
+    for (const auto& entry :
+         fs::directory_iterator(installertest::sourceDir() / "resources" / "package"))
+      fs::copy_file(entry.path(), package_ / entry.path().filename());
+    fs::copy_file(installertest::buildDir() / "plugin" / "favorites.dll",
+                  package_ / L"favorites.dll");
+  }
 
   TempDir dir_;
   fs::path package_, host_, plugIns_, work_;
@@ -155,12 +177,7 @@ std::vector<std::wstring> listedFiles(const fs::path& setupIni) {
 }
 
 TEST_F(EndToEnd, NextNextInstallsTheWholePackageAndAThirdNextEnds) {
-  // The package as the build assembles it.
-  for (const auto& entry : fs::directory_iterator(installertest::sourceDir() / "resources" /
-                                                  "package"))
-    fs::copy_file(entry.path(), package_ / entry.path().filename());
-  fs::copy_file(installertest::buildDir() / "plugin" / "favorites.dll",
-                package_ / L"favorites.dll");
+  copyRealPackage();
   writeFile(plugIns_ / L"btn_about.bmp", "an older bitmap");
 
   // Every file of the package is listed, except the installer and its setup file.
@@ -214,7 +231,7 @@ TEST_F(EndToEnd, NextNextInstallsTheWholePackageAndAThirdNextEnds) {
   EXPECT_EQ(exitCode, 0u);
 }
 
-TEST_F(EndToEnd, MissingPackageFileFailsAndIsTracedWhileLoggingIsOn) {
+TEST_F(EndToEnd, MissingPackageFileFailsWholeAndIsTracedWhileLoggingIsOn) {
   writeFile(package_ / L"one.txt", "first file");
   writeFile(package_ / L"three.dat", std::string("\x00\xff\r\n", 4));
   writeFile(package_ / L"setup.ini",
@@ -260,10 +277,9 @@ TEST_F(EndToEnd, MissingPackageFileFailsAndIsTracedWhileLoggingIsOn) {
   run.next();
   ASSERT_TRUE(eventually([&] { return run.visible(IDC_LBL_SUCCESSMESSAGE); }));
   EXPECT_EQ(run.text(IDC_LBL_SUCCESSMESSAGE), L"Close PL/SQL Developer and run setup again.");
+  EXPECT_EQ(run.text(IDC_LBL_FAILUREREASON), L"two.txt: " + systemErrorText(ERROR_FILE_NOT_FOUND));
   run.screenshot("6_failed");
-  EXPECT_EQ(readFile(plugIns_ / L"one.txt"), "first file");
-  EXPECT_EQ(readFile(plugIns_ / L"three.dat"), std::string("\x00\xff\r\n", 4));
-  EXPECT_FALSE(fs::exists(plugIns_ / L"two.txt"));
+  EXPECT_TRUE(fs::is_empty(plugIns_));  // whole or nothing: one.txt and three.dat wait too
 
   lines = trace();
   const auto failed = std::find(lines.begin(), lines.end(), "   two.txt copy failed. ");
@@ -313,6 +329,87 @@ TEST_F(EndToEnd, BackCloseAndTheKeyboard) {
     EXPECT_EQ(exitCode, 0u);
   }
   EXPECT_TRUE(fs::is_empty(plugIns_));
+}
+
+// No registered host: the box starts empty under its hint, and Next asks for
+// the folder in a message box; once a folder is typed the install runs.
+TEST_F(EndToEnd, WithoutARegisteredHostNextAsksForTheFolder) {
+  installertest::unregisterHost();
+  writeFile(package_ / L"one.txt", "first file");
+  writeFile(package_ / L"setup.ini", "[Setup]\r\nPlugIn=Favorites\r\n[Files]\r\na=one.txt\r\n");
+  fs::create_directories(work_ / L"PlugIns");  // where the relative "PlugIns\" would lead
+  InstallerProcess run(package_ / L"tolvane.exe", work_);
+  ASSERT_TRUE(run.window());
+  run.next();
+  ASSERT_TRUE(eventually([&] { return run.visible(IDC_EDT_LOCATION); }));
+  EXPECT_EQ(run.text(IDC_EDT_LOCATION), L"");
+  run.screenshot("9_location_hint");
+
+  run.next();
+  HWND box = nullptr;
+  ASSERT_TRUE(eventually([&] { return (box = findMessageBox(run.processId())) != nullptr; }));
+  EXPECT_EQ(windowText(box), L"Setup");
+  EXPECT_EQ(::GetWindow(box, GW_OWNER), run.window());
+  EXPECT_EQ(windowText(::GetDlgItem(box, 0xFFFF)),
+            L"Choose the IDE's PlugIns folder: type its full path, or pick it with the folder "
+            L"button.");
+  std::this_thread::sleep_for(std::chrono::milliseconds(400));
+  installertest::screenshot(box, "10_asks_for_folder");
+  ::PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+  ASSERT_TRUE(eventually([&] { return findMessageBox(run.processId()) == nullptr; }));
+  EXPECT_TRUE(eventually([&] { return run.focus() == run.control(IDC_EDT_LOCATION); }));
+  EXPECT_TRUE(run.visible(IDC_EDT_LOCATION));
+  EXPECT_FALSE(run.visible(IDC_LBL_SUCCESSMESSAGE));
+  EXPECT_TRUE(fs::is_empty(work_ / L"PlugIns"));
+
+  ::SendMessageW(run.control(IDC_EDT_LOCATION), WM_SETTEXT, 0,
+                 reinterpret_cast<LPARAM>(plugIns_.c_str()));
+  run.next();
+  ASSERT_TRUE(eventually([&] { return run.visible(IDC_LBL_SUCCESSMESSAGE); }));
+  EXPECT_EQ(run.text(IDC_LBL_SUCCESSMESSAGE), L"Success");
+  EXPECT_EQ(readFile(plugIns_ / L"one.txt"), "first file");
+}
+
+// The real package over an older install while the IDE holds favorites.dll:
+// nothing changes, the done page says which file and why, and Back leads to
+// the location page for another try once the IDE is closed.
+TEST_F(EndToEnd, LockedLibraryChangesNothingAndBackTriesAgain) {
+  copyRealPackage();
+  writeFile(plugIns_ / L"favorites.dll", "the library the IDE has loaded");
+  writeFile(plugIns_ / L"btn_about.bmp", "an older bitmap");
+  writeFile(plugIns_ / L"Favorites.ini", "[Settings]\r\n");
+  const auto before = installertest::folderContent(plugIns_);
+
+  InstallerProcess run(package_ / L"tolvane.exe", work_);
+  ASSERT_TRUE(run.window());
+  run.next();
+  ASSERT_TRUE(eventually([&] { return run.visible(IDC_EDT_LOCATION); }));
+  {
+    testsupport::FileLock ideRunning(plugIns_ / L"favorites.dll");
+    ASSERT_TRUE(ideRunning.held());
+    run.next();
+    ASSERT_TRUE(eventually([&] { return run.visible(IDC_LBL_SUCCESSMESSAGE); }));
+  }
+  EXPECT_EQ(run.text(IDC_LBL_SUCCESSMESSAGE),
+            L"Setup failed. Close PL/SQL Developer, then run setup again.");
+  EXPECT_EQ(run.text(IDC_LBL_FAILUREREASON),
+            L"favorites.dll: " + systemErrorText(ERROR_SHARING_VIOLATION));
+  EXPECT_EQ(installertest::folderContent(plugIns_), before);
+  run.screenshot("11_locked_library");
+
+  run.back();
+  ASSERT_TRUE(eventually([&] { return !run.visible(IDC_LBL_SUCCESSMESSAGE); }));
+  EXPECT_TRUE(run.visible(IDC_EDT_LOCATION));
+  EXPECT_EQ(installertest::folderContent(plugIns_), before);
+  run.next();
+  ASSERT_TRUE(eventually([&] { return run.visible(IDC_LBL_SUCCESSMESSAGE); }));
+  EXPECT_EQ(run.text(IDC_LBL_SUCCESSMESSAGE),
+            L"Favorites is installed. Restart PL/SQL Developer to use it.");
+  EXPECT_EQ(run.text(IDC_LBL_FAILUREREASON), L"");
+  EXPECT_EQ(readFile(plugIns_ / L"favorites.dll"), readFile(package_ / L"favorites.dll"));
+  EXPECT_EQ(readFile(plugIns_ / L"btn_about.bmp"), readFile(package_ / L"btn_about.bmp"));
+  EXPECT_EQ(readFile(plugIns_ / L"Favorites.ini"), "[Settings]\r\n");
+  EXPECT_EQ(installertest::folderContent(plugIns_).size(), 24u + 1u);
 }
 
 // At 150 % the window is drawn larger, and the zones and controls scale with it.

@@ -1,5 +1,6 @@
 // Helpers of the installer tests: setup files, the trace file, the host's
-// registry entry, and screenshots of a window as PNG files.
+// registry entry, a folder's whole content, directory links, and screenshots
+// of a window as PNG files.
 #pragma once
 
 #include <windows.h>
@@ -8,7 +9,10 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <initializer_list>
+#include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "temp_dir.h"
@@ -58,6 +62,86 @@ inline std::vector<std::string> traceLines(const std::filesystem::path& file) {
     start = end + 2;
   }
   return lines;
+}
+
+// Writes each named file into folder with its bytes.
+inline void writeFiles(const std::filesystem::path& folder,
+                       std::initializer_list<std::pair<const wchar_t*, std::string>> files) {
+  for (const auto& [name, bytes] : files) testsupport::writeFile(folder / name, bytes);
+}
+
+// Everything below a folder: each file's relative path with its bytes, each
+// folder's with "<folder>", so a comparison sees leftovers and losses alike.
+inline std::map<std::wstring, std::string> folderContent(const std::filesystem::path& root) {
+  std::map<std::wstring, std::string> content;
+  for (const auto& entry : std::filesystem::recursive_directory_iterator(root)) {
+    const std::wstring name = entry.path().lexically_relative(root).wstring();
+    content[name] = entry.is_directory() ? "<folder>" : testsupport::readFile(entry.path());
+  }
+  return content;
+}
+
+inline bool isReparsePoint(const std::filesystem::path& path) {
+  const DWORD attributes = ::GetFileAttributesW(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT);
+}
+
+// Under Wine: the Unix path of a Windows path, or empty elsewhere.
+inline std::wstring wineUnixPath(const std::filesystem::path& path) {
+  using UnixName = char*(CDECL*)(const wchar_t*);
+  const auto unixName = reinterpret_cast<UnixName>(reinterpret_cast<void*>(
+      ::GetProcAddress(::GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
+  char* name = unixName ? unixName(path.c_str()) : nullptr;
+  const std::string text = name ? name : "";
+  if (name) ::HeapFree(::GetProcessHeap(), 0, name);
+  return std::filesystem::path(text).wstring();
+}
+
+// Under Wine: runs a Unix program, and waits until done() holds (Wine may
+// report the program ended before it has done its work).
+template <typename Done>
+inline bool runUnixProgram(std::wstring command, Done done) {
+  STARTUPINFOW startup{sizeof startup};
+  PROCESS_INFORMATION process{};
+  if (!::CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, &process))
+    return false;
+  ::WaitForSingleObject(process.hProcess, 30000);
+  ::CloseHandle(process.hThread);
+  ::CloseHandle(process.hProcess);
+  for (int waited = 0; waited < 100 && !done(); ++waited) ::Sleep(50);
+  return done();
+}
+
+// Makes link a directory link to target. The system's symbolic link where it
+// can make one; under Wine, whose CreateSymbolicLinkW makes nothing, a link
+// made on the Unix side, which Wine reports as a reparse point. False when
+// neither is possible.
+inline bool makeDirectoryLink(const std::filesystem::path& link,
+                              const std::filesystem::path& target) {
+  constexpr DWORD kAllowUnprivileged = 0x2;  // SYMBOLIC_LINK_FLAG_ALLOW_UNPRIVILEGED_CREATE
+  if (::CreateSymbolicLinkW(link.c_str(), target.c_str(),
+                            SYMBOLIC_LINK_FLAG_DIRECTORY | kAllowUnprivileged) &&
+      isReparsePoint(link))
+    return true;
+  const std::wstring unixLink = wineUnixPath(link);
+  const std::wstring unixTarget = wineUnixPath(target);
+  if (unixLink.empty() || unixTarget.empty()) return false;
+  return runUnixProgram(L"/bin/ln -s \"" + unixTarget + L"\" \"" + unixLink + L"\"",
+                        [&] { return isReparsePoint(link); });
+}
+
+// Removes a link made by makeDirectoryLink, never what it leads to (Wine's
+// RemoveDirectoryW on such a link removes the folder it leads to).
+inline void removeDirectoryLink(const std::filesystem::path& link) {
+  if (!isReparsePoint(link)) return;
+  if (const std::wstring unixLink = wineUnixPath(link); !unixLink.empty()) {
+    runUnixProgram(L"/bin/rm -f \"" + unixLink + L"\"", [&] {
+      return ::GetFileAttributesW(link.c_str()) == INVALID_FILE_ATTRIBUTES;
+    });
+    return;
+  }
+  ::RemoveDirectoryW(link.c_str());
 }
 
 // ---------------------------------------------------------------------------

@@ -59,6 +59,52 @@ TEST(SetupValues, PackagePathsStayInsideTheirFolder) {
   for (const auto& c : cases) EXPECT_EQ(isPackageRelativePath(c.path), c.allowed) << c.path;
 }
 
+// Windows opens these as devices wherever they stand, so they are refused
+// like "..": a copy to "nul.bmp" would swallow the file and report success.
+TEST(SetupValues, DeviceNamesAreRefusedInAnyComponent) {
+  const struct {
+    const wchar_t* path;
+    PackagePathProblem problem;
+  } cases[] = {
+      {L"CON", PackagePathProblem::Device},          {L"nul.txt", PackagePathProblem::Device},
+      {L"Aux.bmp", PackagePathProblem::Device},      {L"prn", PackagePathProblem::Device},
+      {L"COM1", PackagePathProblem::Device},         {L"com9.dll", PackagePathProblem::Device},
+      {L"LPT1.ini", PackagePathProblem::Device},     {L"lpt9", PackagePathProblem::Device},
+      {L"img\\con.bmp", PackagePathProblem::Device}, {L"NUL\\a.txt", PackagePathProblem::Device},
+      {L"con .txt", PackagePathProblem::Device},     {L"nul.", PackagePathProblem::Device},
+      {L"nul.tar.gz", PackagePathProblem::Device},   {L"CONOUT$", PackagePathProblem::Device},
+      {L"COM\u00B9.txt", PackagePathProblem::Device},
+      {L"COM0", PackagePathProblem::None},           {L"COM10.txt", PackagePathProblem::None},
+      {L"LPT", PackagePathProblem::None},            {L"console.txt", PackagePathProblem::None},
+      {L"nul_icon.bmp", PackagePathProblem::None},   {L"a.con", PackagePathProblem::None},
+      {L"..\\x.txt", PackagePathProblem::Outside},   {L"", PackagePathProblem::Empty},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(packagePathProblem(c.path), c.problem) << c.path;
+    EXPECT_EQ(isPackageRelativePath(c.path), c.problem == PackagePathProblem::None) << c.path;
+  }
+}
+
+// What the location box must hold before Next copies: a path that does not
+// depend on the folder setup was started from.
+TEST(SetupValues, InstallFolderIsAFullPath) {
+  const struct {
+    const wchar_t* path;
+    bool full;
+  } cases[] = {
+      {L"C:\\Program Files\\Dev\\PlugIns\\", true}, {L"d:/dev/PlugIns", true},
+      {L"C:\\", true},                              {L"\\\\server\\share\\PlugIns", true},
+      {L"\\\\server\\share", true},                 {L"", false},
+      {L"PlugIns\\", false},                        {L".\\PlugIns", false},
+      {L"C:PlugIns\\", false},                      {L"C:", false},
+      {L"\\PlugIns\\", false},                      {L"\\\\server", false},
+      {L"\\\\server\\", false},                     {L"\\\\\\share", false},
+      {L"1:\\x", false},                            {L"C:\\NUL\\", false},
+      {L"C:\\Dev\\com1.dir\\PlugIns", false},       {L"\\\\.\\COM1", false},
+  };
+  for (const auto& c : cases) EXPECT_EQ(isInstallFolderPath(c.path), c.full) << c.path;
+}
+
 TEST(SetupValues, VersionTextsAreTrimmed) {
   EXPECT_EQ(trimVersionText(L"  1.2.3.4 \t\r\n"), L"1.2.3.4");
   EXPECT_EQ(trimVersionText(L"\x01" L"5.0 beta\x1f"), L"5.0 beta");
@@ -236,7 +282,7 @@ TEST_F(HostRegistry, LookupIsTracedLineByLine) {
 TEST(FileVersion, TrimmedTextOfTheStringTable) {
   wchar_t self[MAX_PATH];
   ::GetModuleFileNameW(nullptr, self, MAX_PATH);
-  // This test program's resource stores " 9.8.7.6 \t " (see version_padded.rc).
+  // This test program's resource stores " 9.8.7.6 \t " (see installer_test.rc).
   EXPECT_EQ(GetFileVersion(self), L"9.8.7.6");
   const auto tolvane = installertest::buildDir() / "installer" / "tolvane.exe";
   EXPECT_EQ(GetFileVersion(tolvane.wstring()), L"" FAV_VERSION_TEXT);
