@@ -3,11 +3,13 @@
 #include <windows.h>
 
 #include "PlugInIntf.h"
+#include "dialog_base.h"
 #include "menu_builder.h"
 #include "plugin_state.h"
 #include "settings_file.h"
 #include "string_cipher.h"
 #include "text_codec.h"
+#include "ui_seam.h"
 
 namespace favorites {
 namespace {
@@ -32,6 +34,11 @@ std::wstring lowerCase(std::wstring text) {
   if (!text.empty())
     ::CharLowerBuffW(text.data(), static_cast<DWORD>(text.size()));
   return text;
+}
+
+bool sameFileName(const std::wstring& a, const std::wstring& b) {
+  return ::CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b.c_str(),
+                                static_cast<int>(b.size()), TRUE) == CSTR_EQUAL;
 }
 
 }  // namespace
@@ -110,15 +117,24 @@ void AddCurrent() {
   const int type = host::CurrentWindowType();
   std::wstring file = fav::toWide(host::CurrentWindowFileName());
 
+  if (file.empty()) return;  // a window without a file has nothing to add
+
   IniFile ini = IniFile::load(plugin::settingsPath());
+  const std::wstring replacement = replacementPath(ini);
   int n = 1;
   for (;; ++n) {
-    if (menus::favoriteDisplayText(ini, n) == file) return;  // already a favorite
+    // The stored name as it opens, not the menu's text: an alias, the
+    // connection shown or the "%path%" form must not hide a duplicate.
+    const std::wstring stored = entry(ini, ini::kFiles, L"File", n);
+    if (!stored.empty() && sameFileName(replaceExact(stored, kPathMarker, replacement), file)) {
+      const std::wstring text = file + L" is already a favorite.";
+      showMessageBox(fav::hostOwnerWindow(), text.c_str(), L"Favorites", MB_OK | MB_ICONINFORMATION);
+      return;
+    }
     if (menus::favoriteMenuCaption(ini, n).empty()) break;
   }
 
   // "c:\" means no folder is replaced; an empty path would never end.
-  const std::wstring replacement = replacementPath(ini);
   if (replacement != kNoReplacement && !replacement.empty())
     file = replaceIgnoringCase(file, replacement, kPathMarker);
 

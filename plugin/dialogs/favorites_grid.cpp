@@ -13,6 +13,7 @@
 #include "frm_ConfigureFavorites_res.h"
 #include "glyphs.h"
 #include "icon_rule.h"
+#include "open_favorite.h"
 #include "plugin_state.h"
 #include "ui_seam.h"
 #include "un_plugincommon.h"
@@ -21,6 +22,10 @@ namespace {
 
 constexpr int kIconColumn = 44;
 constexpr int kSubmenuColumn = 128;
+constexpr int kConnectionColumn = 150;
+constexpr int kColumns = 4;
+constexpr int kFileColumn = 2;
+constexpr int kConnectionColumnIndex = 3;
 constexpr int kIconOffset = 5;
 constexpr int kPickerListWidth = 240;
 constexpr UINT_PTR kSubclassId = 1;
@@ -83,12 +88,6 @@ std::vector<std::wstring> listIconFiles(const std::wstring& folder, const std::w
   return names;
 }
 
-fav::unique_hbitmap blankPicture(int px) {
-  fav::unique_hbitmap empty{::CreateBitmap(1, 1, 1, 32, nullptr)};
-  if (!empty) return {};
-  return dialogs::fitBitmap(empty.get(), px);
-}
-
 int systemDpi() {
   HDC screen = ::GetDC(nullptr);
   const int dpi = screen ? ::GetDeviceCaps(screen, LOGPIXELSY) : 96;
@@ -135,7 +134,7 @@ void TfrmConfigureFavorites::createGrid() {
   sgFavorites_ = ::CreateWindowExW(
       WS_EX_CLIENTEDGE, WC_LISTVIEWW, L"Favorites",
       WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_CLIPSIBLINGS | WS_VSCROLL | LVS_REPORT |
-          LVS_NOCOLUMNHEADER | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_OWNERDRAWFIXED,
+          LVS_NOSORTHEADER | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_OWNERDRAWFIXED,
       0, 0, 100, 100, hwnd(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_SG_FAVORITES)),
       thisModule(), nullptr);
   if (!sgFavorites_) return;
@@ -147,14 +146,19 @@ void TfrmConfigureFavorites::createGrid() {
   ::DragAcceptFiles(sgFavorites_, TRUE);
   // The font makes the list ask for its row height again.
   ::SendMessageW(sgFavorites_, WM_SETFONT, ::SendMessageW(hwnd(), WM_GETFONT, 0, 0), FALSE);
-  const int widths[] = {scale(kIconColumn), scale(kSubmenuColumn), scale(200)};
-  for (int c = 0; c < 3; ++c) {
+  const int widths[] = {scale(kIconColumn), scale(kSubmenuColumn), scale(200),
+                        scale(kConnectionColumn)};
+  const wchar_t* titles[] = {L"Icon", L"Submenu", L"File", L"Connection"};
+  for (int c = 0; c < kColumns; ++c) {
     LVCOLUMNW column{};
-    column.mask = LVCF_WIDTH | LVCF_SUBITEM;
+    column.mask = LVCF_WIDTH | LVCF_SUBITEM | LVCF_TEXT;
     column.cx = widths[c];
     column.iSubItem = c;
+    column.pszText = const_cast<wchar_t*>(titles[c]);
     ListView_InsertColumn(sgFavorites_, c, &column);
   }
+  createTooltip();
+  makeBoldFont();
   ::SetWindowSubclass(sgFavorites_, &TfrmConfigureFavorites::gridProc, kSubclassId,
                       reinterpret_cast<DWORD_PTR>(this));
   ::SetWindowSubclass(item(IDC_EDT_ITEM), &TfrmConfigureFavorites::editorProc, kSubclassId,
@@ -171,9 +175,53 @@ void TfrmConfigureFavorites::FormResize() {
   ::GetClientRect(sgFavorites_, &client);
   ListView_SetColumnWidth(sgFavorites_, 0, scale(kIconColumn));
   ListView_SetColumnWidth(sgFavorites_, 1, scale(kSubmenuColumn));
-  ListView_SetColumnWidth(sgFavorites_, 2,
-                          std::max<int>(client.right - scale(kIconColumn) - scale(kSubmenuColumn),
+  ListView_SetColumnWidth(sgFavorites_, kFileColumn,
+                          std::max<int>(client.right - scale(kIconColumn) - scale(kSubmenuColumn) -
+                                            scale(kConnectionColumn),
                                         scale(40)));
+  ListView_SetColumnWidth(sgFavorites_, kConnectionColumnIndex, scale(kConnectionColumn));
+}
+
+void TfrmConfigureFavorites::makeBoldFont() {
+  LOGFONTW font{};
+  HFONT dialogFont = reinterpret_cast<HFONT>(::SendMessageW(hwnd(), WM_GETFONT, 0, 0));
+  if (!dialogFont || !::GetObjectW(dialogFont, sizeof(font), &font)) return;
+  font.lfWeight = FW_BOLD;
+  boldFont_.reset(::CreateFontIndirectW(&font));
+}
+
+void TfrmConfigureFavorites::createTooltip() {
+  tooltip_ = ::CreateWindowExW(0, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
+                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd(),
+                               nullptr, thisModule(), nullptr);
+  if (!tooltip_) return;
+  TOOLINFOW tool{};
+  tool.cbSize = sizeof(tool);
+  tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+  tool.hwnd = hwnd();
+  tool.uId = reinterpret_cast<UINT_PTR>(sgFavorites_);
+  tool.lpszText = const_cast<wchar_t*>(L"");
+  ::SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+  ::SendMessageW(tooltip_, TTM_SETMAXTIPWIDTH, 0, scale(600));
+}
+
+void TfrmConfigureFavorites::updateTooltip(int row, int col) {
+  if (!tooltip_ || (row == tipRow_ && col == tipCol_)) return;
+  tipRow_ = row;
+  tipCol_ = col;
+  // The file cell shows the path the favorite opens, "%path%" resolved.
+  std::wstring text;
+  if (const TFavoriteItem* favorite = rowFavorite(row); favorite && col == kFileColumn &&
+                                                        favorite->FileName() != L"-")
+    text = favorites::replaceExact(favorite->FileName(), L"%path%",
+                                   editText(IDC_EDT_REPLACE_PATH));
+  TOOLINFOW tool{};
+  tool.cbSize = sizeof(tool);
+  tool.hwnd = hwnd();
+  tool.uId = reinterpret_cast<UINT_PTR>(sgFavorites_);
+  tool.lpszText = text.data();
+  ::SendMessageW(tooltip_, TTM_POP, 0, 0);
+  ::SendMessageW(tooltip_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
 }
 
 int TfrmConfigureFavorites::rowCount() const {
@@ -221,6 +269,8 @@ void TfrmConfigureFavorites::setRowTexts(int row) {
   ListView_SetItemText(sgFavorites_, row, 0, const_cast<wchar_t*>(favorite->Image().c_str()));
   ListView_SetItemText(sgFavorites_, row, 1, const_cast<wchar_t*>(favorite->SubMenu().c_str()));
   ListView_SetItemText(sgFavorites_, row, 2, const_cast<wchar_t*>(favorite->FileName().c_str()));
+  std::wstring connection = gridmodel::connectionText(*favorite);
+  ListView_SetItemText(sgFavorites_, row, kConnectionColumnIndex, connection.data());
 }
 
 bool TfrmConfigureFavorites::filterActive() const { return !filterText_.empty(); }
@@ -242,6 +292,17 @@ void TfrmConfigureFavorites::applyFilter() {
 
 void TfrmConfigureFavorites::FillGrid() {
   if (!sgFavorites_) return;
+  // A selected favorite the filter hides is no longer selected: no command
+  // may act on a row the user cannot see.
+  std::vector<int> visible;
+  for (int i = 0; i < fFavoriteItems.Count(); ++i)
+    if (matchesFilter(fFavoriteItems.Items(i))) visible.push_back(i);
+  if (gridmodel::selectionAfterFilter(fSelectedIndex, visible) != fSelectedIndex) {
+    fSelectedIndex = -1;
+    fLastRow = -1;
+    ffieldclicked = false;
+  }
+  tipRow_ = tipCol_ = -1;
   fillingGrid_ = true;
   ::SendMessageW(sgFavorites_, WM_SETREDRAW, FALSE, 0);
   ListView_DeleteAllItems(sgFavorites_);
@@ -260,6 +321,8 @@ void TfrmConfigureFavorites::FillGrid() {
     if (row < 0) break;
     ListView_SetItemText(sgFavorites_, row, 1, const_cast<wchar_t*>(favorite.SubMenu().c_str()));
     ListView_SetItemText(sgFavorites_, row, 2, const_cast<wchar_t*>(favorite.FileName().c_str()));
+    std::wstring connection = gridmodel::connectionText(favorite);
+    ListView_SetItemText(sgFavorites_, row, kConnectionColumnIndex, connection.data());
     ++row;
   }
   const int selectedRow = rowOfFavorite(fSelectedIndex);
@@ -330,7 +393,7 @@ void TfrmConfigureFavorites::LoadImages() {
     fav::unique_hbitmap blank =
         dialogs::loadBitmapFile(joinPath(plugin::pluginFolder(), kBlankIcon), px);
     // A missing blank icon becomes an empty picture, so the list still works.
-    if (!blank) blank = blankPicture(px);
+    if (!blank) blank = dialogs::emptyPicture(px);
     ::ImageList_AddMasked(icons.get(), blank.get(), RGB(255, 255, 255));
     const std::wstring folder = imageFolder();
     for (const std::wstring& name : listIconFiles(folder, fPrefix)) {
@@ -399,7 +462,7 @@ void TfrmConfigureFavorites::FillSubmenuCombo() {
     fav::unique_hbitmap picture;
     if (!submenu.Image().empty()) picture = dialogs::loadBitmapFile(joinPath(folder, submenu.Image()), px);
     // No picture: an empty one keeps entry k on image k.
-    if (!picture) picture = blankPicture(px);
+    if (!picture) picture = dialogs::emptyPicture(px);
     if (pictures) ::ImageList_AddMasked(pictures.get(), picture.get(), RGB(255, 255, 255));
     insertComboItem(combo, submenu.SubMenu(), k);
   }
@@ -427,22 +490,30 @@ void TfrmConfigureFavorites::sgFavoritesDrawItem(const DRAWITEMSTRUCT& draw) {
   ::SetTextColor(dc, ::GetSysColor(fore));
 
   int x = draw.rcItem.left;
-  const int widths[] = {ListView_GetColumnWidth(sgFavorites_, 0),
-                        ListView_GetColumnWidth(sgFavorites_, 1),
-                        ListView_GetColumnWidth(sgFavorites_, 2)};
+  int widths[kColumns];
+  for (int c = 0; c < kColumns; ++c) widths[c] = ListView_GetColumnWidth(sgFavorites_, c);
   const int image = iconImageIndex(favorite->Image());
   if (image >= 0 && ilIcons_)
     ::ImageList_Draw(ilIcons_.get(), image, dc, x + scale(kIconOffset),
                      draw.rcItem.top + scale(kIconOffset), ILD_TRANSPARENT);
-  const std::wstring* texts[] = {nullptr, &favorite->SubMenu(), &favorite->FileName()};
-  for (int c = 0; c < 3; ++c) {
+  // Each submenu block is set apart, so the order Ok writes is the one seen.
+  const TFavoriteItem* previous = rowFavorite(row - 1);
+  const gridmodel::RowLook look =
+      gridmodel::rowLook(previous ? &previous->SubMenu() : nullptr, favorite->SubMenu());
+  const std::wstring connection = gridmodel::connectionText(*favorite);
+  const std::wstring* texts[] = {nullptr, look.blockStart ? &favorite->SubMenu() : nullptr,
+                                 &favorite->FileName(), &connection};
+  for (int c = 0; c < kColumns; ++c) {
     RECT cell{x, draw.rcItem.top, x + widths[c], draw.rcItem.bottom};
     if (texts[c]) {
       RECT text = cell;
       text.left += scale(4);
       text.right -= scale(2);
+      HGDIOBJ oldFont = nullptr;
+      if (c == 1 && boldFont_) oldFont = ::SelectObject(dc, boldFont_.get());
       ::DrawTextW(dc, texts[c]->c_str(), static_cast<int>(texts[c]->size()), &text,
                   DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
+      if (oldFont) ::SelectObject(dc, oldFont);
     }
     // The current cell of the keyboard.
     if (focused && (draw.itemState & ODS_FOCUS) && c == currentCol_) {
@@ -451,6 +522,17 @@ void TfrmConfigureFavorites::sgFavoritesDrawItem(const DRAWITEMSTRUCT& draw) {
       ::DrawFocusRect(dc, &focus);
     }
     x += widths[c];
+  }
+  const int line = std::max(scale(1), 1);
+  if (look.dividerBefore) {
+    RECT divider{draw.rcItem.left, draw.rcItem.top, draw.rcItem.right, draw.rcItem.top + line};
+    ::FillRect(dc, &divider, ::GetSysColorBrush(COLOR_GRAYTEXT));
+  }
+  // Where a dragged row would land.
+  if (dragRow_ >= 0 && dropRow_ == row) {
+    const int y = dropAfter_ ? draw.rcItem.bottom - 2 * line : draw.rcItem.top;
+    RECT mark{draw.rcItem.left, y, draw.rcItem.right, y + 2 * line};
+    ::FillRect(dc, &mark, ::GetSysColorBrush(COLOR_WINDOWTEXT));
   }
 }
 
@@ -467,7 +549,8 @@ int TfrmConfigureFavorites::cellAt(int x, int y, int* col) const {
     int origin = 0;
     if (ListView_GetItemRect(sgFavorites_, 0, &first, LVIR_BOUNDS)) origin = first.left;
     const int rel = x - origin;
-    *col = rel < w0 ? 0 : rel < w0 + w1 ? 1 : 2;
+    const int w2 = ListView_GetColumnWidth(sgFavorites_, kFileColumn);
+    *col = rel < w0 ? 0 : rel < w0 + w1 ? 1 : rel < w0 + w1 + w2 ? 2 : kConnectionColumnIndex;
   }
   return row;
 }
@@ -516,6 +599,9 @@ void TfrmConfigureFavorites::sgFavoritesSelectCell(int col, int row) {
         openSubmenuPicker(row);
         ffieldclicked = false;
         fLastRow = row;
+        break;
+      case kConnectionColumnIndex:
+        ffieldclicked = false;
         break;
       default:
         if (!ffieldclicked) {
@@ -622,6 +708,7 @@ void TfrmConfigureFavorites::cbeIconExit() {
     fIconIndex = -1;
     return;
   }
+  gridmodel::ListSnapshot before = listSnapshot();
   if (sgFavorites_) ::EnableWindow(sgFavorites_, FALSE);
   if (fIconIndex >= 0 && fIconIndex < static_cast<int>(iconNames_.size())) {
     const std::wstring chosen = iconNames_[static_cast<size_t>(fIconIndex)];
@@ -645,13 +732,18 @@ void TfrmConfigureFavorites::cbeIconExit() {
     ::InvalidateRect(sgFavorites_, nullptr, TRUE);
   }
   fIconIndex = -1;
+  recordIfChanged(std::move(before));
   focusGrid();
 }
 
 void TfrmConfigureFavorites::cbFavoritesStringGridEditSelect() {
   TFavoriteItem* selected = rowFavorite(editorRow_);
   if (selected && fSubmenuIndex >= 0 && fSubmenuIndex < fSubMenus.Count()) {
+    gridmodel::ListSnapshot before = listSnapshot();
     selected->SubMenu(fSubMenus.Items(fSubmenuIndex).SubMenu());
+    recordIfChanged(std::move(before));
+    // The row may start or end a submenu block now.
+    if (sgFavorites_) ::InvalidateRect(sgFavorites_, nullptr, FALSE);
     setRowTexts(editorRow_);
     if (sgFavorites_) ListView_RedrawItems(sgFavorites_, editorRow_, editorRow_);
   }
@@ -687,7 +779,9 @@ void TfrmConfigureFavorites::edtItemCommit(bool refocus) {
   text.resize(static_cast<size_t>(std::max(::GetWindowTextW(editor, text.data(), len + 1), 0)));
   // An empty or blank name is refused: the favorite keeps its file.
   if (TFavoriteItem* favorite = rowFavorite(renameRow_); favorite && !isBlank(text)) {
+    gridmodel::ListSnapshot before = listSnapshot();
     favorite->FileName(text);
+    recordIfChanged(std::move(before));
     setRowTexts(renameRow_);
     ListView_RedrawItems(sgFavorites_, renameRow_, renameRow_);
   }
@@ -705,7 +799,9 @@ void TfrmConfigureFavorites::edtItemCancel() {
 
 void TfrmConfigureFavorites::sgFavoritesMouseMove(int x, int y) {
   std::wstring text;
-  const int row = cellAt(x, y, nullptr);
+  int col = -1;
+  const int row = cellAt(x, y, &col);
+  updateTooltip(row, row >= 0 ? col : -1);
   if (const TFavoriteItem* favorite = rowFavorite(row);
       favorite && fFavoriteItems.Count() > 0 && !favorite->Username().empty()) {
     text = favorite->Username() + L"@" + favorite->Database();
@@ -721,6 +817,9 @@ void TfrmConfigureFavorites::openCurrentCellEditor() {
   switch (currentCol_) {
     case 0: openIconPicker(row); break;
     case 1: openSubmenuPicker(row); break;
+    case kConnectionColumnIndex:
+      if (isActionEnabled(IDC_ACT_CONNECTION_INFO)) runAction(IDC_ACT_CONNECTION_INFO);
+      break;
     default:
       fRow = row;
       fCol = 2;
@@ -731,10 +830,30 @@ void TfrmConfigureFavorites::openCurrentCellEditor() {
 }
 
 void TfrmConfigureFavorites::clearInsertMark() {
-  LVINSERTMARK none{};
-  none.cbSize = sizeof(none);
-  none.iItem = -1;
-  ListView_SetInsertMark(sgFavorites_, &none);
+  if (dropRow_ >= 0 && sgFavorites_) ListView_RedrawItems(sgFavorites_, dropRow_, dropRow_);
+  dropRow_ = -1;
+}
+
+void TfrmConfigureFavorites::updateDropMark(int x, int y) {
+  const int n = rowCount();
+  int row = cellAt(x, y, nullptr);
+  bool after = false;
+  if (row < 0) {
+    // Above the rows the drag lands first, below them last.
+    row = y < 0 ? 0 : n - 1;
+    after = y >= 0;
+  } else {
+    // Rows move to the row dropped on: below the dragged row the mark is
+    // under the target, above it over the target.
+    after = row > dragRow_;
+  }
+  if (row == dropRow_ && after == dropAfter_) return;
+  const int old = dropRow_;
+  dropRow_ = row;
+  dropAfter_ = after;
+  if (old >= 0) ListView_RedrawItems(sgFavorites_, old, old);
+  if (row >= 0) ListView_RedrawItems(sgFavorites_, row, row);
+  ::UpdateWindow(sgFavorites_);
 }
 
 void TfrmConfigureFavorites::finishDrag(int x, int y) {
@@ -747,8 +866,10 @@ void TfrmConfigureFavorites::finishDrag(int x, int y) {
   int to = cellAt(x, y, nullptr);
   if (to < 0) to = y < 0 ? 0 : n - 1;
   if (to == from || to < 0) return;
+  gridmodel::ListSnapshot before = listSnapshot();
   moveGridRow(from, to);
   ApplyGridOrder();
+  recordIfChanged(std::move(before));
   fSelectedIndex = to;
   FillGrid();
   UpdateActionStates();
@@ -774,13 +895,7 @@ LRESULT TfrmConfigureFavorites::gridMessage(HWND hwnd, UINT msg, WPARAM wp, LPAR
                                             bool& handled) {
   switch (msg) {
     case WM_MOUSEMOVE:
-      if (dragRow_ >= 0) {
-        LVINSERTMARK mark{};
-        mark.cbSize = sizeof(mark);
-        POINT p{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
-        ListView_InsertMarkHitTest(hwnd, &p, &mark);
-        ListView_SetInsertMark(hwnd, &mark);
-      }
+      if (dragRow_ >= 0) updateDropMark(GET_X_LPARAM(lp), GET_Y_LPARAM(lp));
       sgFavoritesMouseMove(GET_X_LPARAM(lp), GET_Y_LPARAM(lp));
       return 0;
     case WM_LBUTTONUP:
@@ -799,7 +914,7 @@ LRESULT TfrmConfigureFavorites::gridMessage(HWND hwnd, UINT msg, WPARAM wp, LPAR
       switch (wp) {
         case VK_LEFT:
         case VK_RIGHT:
-          currentCol_ = std::clamp(currentCol_ + (wp == VK_LEFT ? -1 : 1), 0, 2);
+          currentCol_ = std::clamp(currentCol_ + (wp == VK_LEFT ? -1 : 1), 0, kColumns - 1);
           ::InvalidateRect(hwnd, nullptr, FALSE);
           handled = true;
           return 0;
@@ -916,6 +1031,12 @@ bool TfrmConfigureFavorites::onNotify(NMHDR* header, LRESULT& result) {
           (change->uNewState & LVIS_SELECTED) && !(change->uOldState & LVIS_SELECTED)) {
         fSelectedIndex = favoriteIndex(rowFavorite(change->iItem));
         UpdateActionStates();
+      } else if (!fillingGrid_ && change->iItem >= 0 && (change->uChanged & LVIF_STATE) &&
+                 (change->uOldState & LVIS_SELECTED) && !(change->uNewState & LVIS_SELECTED) &&
+                 ListView_GetSelectedCount(sgFavorites_) == 0) {
+        // No row looks selected, so none is.
+        fSelectedIndex = -1;
+        UpdateActionStates();
       }
       result = 0;
       return true;
@@ -924,6 +1045,7 @@ bool TfrmConfigureFavorites::onNotify(NMHDR* header, LRESULT& result) {
       const auto* drag = reinterpret_cast<const NMLISTVIEW*>(header);
       if (!filterActive() && drag->iItem >= 0) {
         dragRow_ = drag->iItem;
+        dropRow_ = -1;
         ::SetCapture(sgFavorites_);
       }
       result = 0;
@@ -953,9 +1075,8 @@ void TfrmConfigureFavorites::actUpExecute() {
 void TfrmConfigureFavorites::actDownExecute() {
   const int n = fFavoriteItems.Count();
   if (filterActive()) return;
-  // No selection means the first row.
-  const int sel = fSelectedIndex < 0 ? 0 : fSelectedIndex;
-  if (sel >= n - 1) return;
+  const int sel = fSelectedIndex;
+  if (sel < 0 || sel >= n - 1) return;
   if (sgFavorites_) {
     moveGridRow(sel, sel + 1);
     ApplyGridOrder();
@@ -978,7 +1099,7 @@ void TfrmConfigureFavorites::actAddSeparatorExecute() {
 void TfrmConfigureFavorites::actRemoveExecute() {
   const int n = fFavoriteItems.Count();
   if (n == 0 || fSelectedIndex < 0 || fSelectedIndex >= n) return;
-  removed_ = RemovedFavorite{fSelectedIndex, fFavoriteItems.Items(fSelectedIndex)};
+  const TFavoriteItem gone = fFavoriteItems.Items(fSelectedIndex);
   fFavoriteItems.Delete(fSelectedIndex);
   if (fSelectedIndex >= n - 1) fSelectedIndex = n - 2;  // the new last row, or none
   // The rows below moved up: an armed rename would hit another favorite.
@@ -988,24 +1109,41 @@ void TfrmConfigureFavorites::actRemoveExecute() {
   UpdateActionStates();
   // A Remove button that just went grey must not leave the keyboard nowhere.
   if (hwnd() && (!::GetFocus() || !::IsWindowEnabled(::GetFocus()))) focusGrid();
-  const TFavoriteItem& gone = removed_->favorite;
   SetHintText(L"Removed " + (gone.Alias().empty() ? gone.FileName() : gone.Alias()) +
               L" (Ctrl+Z to undo)");
 }
 
-void TfrmConfigureFavorites::actUndoExecute() {
-  if (!removed_) return;
-  RemovedFavorite restored = std::move(*removed_);
-  removed_.reset();
-  const int at = std::clamp(restored.index, 0, fFavoriteItems.Count());
-  fFavoriteItems.Add() = std::move(restored.favorite);
-  fFavoriteItems.Move(fFavoriteItems.Count() - 1, at);
-  fSelectedIndex = at;
+gridmodel::ListSnapshot TfrmConfigureFavorites::listSnapshot() const {
+  return gridmodel::snapshotOf(fFavoriteItems, fSubMenus, fSelectedIndex);
+}
+
+void TfrmConfigureFavorites::recordIfChanged(gridmodel::ListSnapshot before) {
+  if (gridmodel::sameFavorites(before.favorites, fFavoriteItems) &&
+      gridmodel::sameSubmenus(before.submenus, fSubMenus))
+    return;
+  history_.record(std::move(before));
+}
+
+void TfrmConfigureFavorites::restoreLists(gridmodel::ListSnapshot snapshot) {
+  if (renameOpen_) edtItemCancel();
+  gridmodel::copyFavorites(snapshot.favorites, fFavoriteItems);
+  gridmodel::copySubmenus(snapshot.submenus, fSubMenus);
+  fSelectedIndex = snapshot.selected;
   ffieldclicked = false;
   fLastRow = -1;
   FillGrid();
+  FillSubmenuCombo();
   UpdateActionStates();
   SetHintText(L"");
+  if (hwnd() && (!::GetFocus() || !::IsWindowEnabled(::GetFocus()))) focusGrid();
+}
+
+void TfrmConfigureFavorites::actUndoExecute() {
+  if (auto back = history_.undo(listSnapshot())) restoreLists(std::move(*back));
+}
+
+void TfrmConfigureFavorites::actRedoExecute() {
+  if (auto again = history_.redo(listSnapshot())) restoreLists(std::move(*again));
 }
 
 void TfrmConfigureFavorites::actSortBySubmenuExecute() {

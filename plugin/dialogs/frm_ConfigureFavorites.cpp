@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "PlugInIntf.h"
+#include "dialog_placement.h"
 #include "frm_ConfigureFavorites_res.h"
 #include "glyph_ids.h"
 #include "glyphs.h"
@@ -126,6 +127,8 @@ void TfrmConfigureFavorites::ReadIniFile() {
   trace(L"TfrmConfigureFavorites.ReadIniFile start");
   const IniFile ini = IniFile::load(fIniFilename);
   settings_ = readSettings(ini, plugin::pluginFolder());
+  // Without a stored place the dialog opens over the IDE, not at a fixed spot.
+  positionStored_ = ini.hasKey(ini::kSettings, L"Left") && ini.hasKey(ini::kSettings, L"Top");
   fPrefix = settings_.ImagePrefix;
   fImagePath = settings_.ImagePath;
   loadLists(ini, fSubMenus, fFavoriteItems);
@@ -218,6 +221,66 @@ void TfrmConfigureFavorites::actOkExecute() {
 
 void TfrmConfigureFavorites::actCancelExecute() { endDialog(IDCANCEL); }
 
+void TfrmConfigureFavorites::takeBaseline() {
+  baseline_ = listSnapshot();
+  baselineSettings_ = settingsFromControls();
+}
+
+bool TfrmConfigureFavorites::hasUnsavedChanges() const {
+  if (!gridmodel::sameFavorites(fFavoriteItems, baseline_.favorites) ||
+      !gridmodel::sameSubmenus(fSubMenus, baseline_.submenus))
+    return true;
+  // Where the window is does not count as an edit.
+  FavoritesSettings now = settingsFromControls();
+  now.Left = baselineSettings_.Left;
+  now.Top = baselineSettings_.Top;
+  now.Width = baselineSettings_.Width;
+  now.Height = baselineSettings_.Height;
+  return !(now == baselineSettings_);
+}
+
+void TfrmConfigureFavorites::requestClose() {
+  if (renameOpen_) edtItemCommit();
+  if (hasUnsavedChanges() &&
+      showMessageBox(hwnd(), L"Discard your changes to the favorites?", L"Favorites",
+                     MB_YESNO | MB_ICONQUESTION) != IDYES)
+    return;
+  endDialog(IDCANCEL);
+}
+
+void TfrmConfigureFavorites::escapePressed() {
+  // An open list closes first; the picker's close-up then puts it away.
+  for (int id : {IDC_CBE_ICON, IDC_CB_SUBMENU_EDIT, IDC_CBE_MENU_ITEM, IDC_CBX_MAIN_MENU_ITEMS}) {
+    HWND combo = item(id);
+    if (combo && ::SendMessageW(combo, CB_GETDROPPEDSTATE, 0, 0)) {
+      ::SendMessageW(combo, CB_SHOWDROPDOWN, FALSE, 0);
+      return;
+    }
+  }
+  for (int id : {IDC_CBE_ICON, IDC_CB_SUBMENU_EDIT}) {
+    if (::IsWindowVisible(item(id))) {
+      pickedIndex_ = -1;
+      ComboBoxCloseUp(item(id));
+      return;
+    }
+  }
+  if (renameOpen_) {
+    edtItemCancel();
+    return;
+  }
+  if (dragRow_ >= 0) {
+    dragRow_ = -1;
+    clearInsertMark();
+    ::ReleaseCapture();
+    return;
+  }
+  if (filterActive()) {
+    ::SetWindowTextW(item(IDC_EDT_FILTER), L"");
+    return;
+  }
+  requestClose();
+}
+
 // --- window ----------------------------------------------------------------------
 
 HWND TfrmConfigureFavorites::edSubMenu() const { return item(IDC_ED_SUBMENU); }
@@ -264,6 +327,7 @@ bool TfrmConfigureFavorites::onInit() {
   placeWindow();
   layout();
   FormShow();
+  takeBaseline();
   return false;  // the grid has the focus
 }
 
@@ -285,7 +349,9 @@ void TfrmConfigureFavorites::FormCreate() {
   setShortcuts({{VK_UP, true, false, false, IDC_ACT_UP},
                 {VK_DOWN, true, false, false, IDC_ACT_DOWN},
                 {'F', false, true, false, IDC_EDT_FILTER},
-                {'Z', false, true, false, IDC_ACT_UNDO}});
+                {'Z', false, true, false, IDC_ACT_UNDO},
+                {'Y', false, true, false, IDC_ACT_REDO},
+                {VK_ESCAPE, false, false, false, IDC_ACT_ESCAPE}});
   // Enter in the submenu box adds the submenu instead of pressing Ok.
   ::SetWindowSubclass(edSubMenu(), &TfrmConfigureFavorites::submenuBoxProc, 1,
                       reinterpret_cast<DWORD_PTR>(this));
@@ -343,6 +409,7 @@ void TfrmConfigureFavorites::placeWindow() {
   }
   ::SetWindowPos(hwnd(), nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
                  SWP_NOZORDER | SWP_NOACTIVATE);
+  if (!positionStored_) centreOnWindow(hwnd(), ::GetWindow(hwnd(), GW_OWNER));
 }
 
 RECT TfrmConfigureFavorites::restoredWindowRect() const {
@@ -369,12 +436,16 @@ void TfrmConfigureFavorites::layout() {
   ::GetClientRect(hwnd(), &client);
   const int W = client.right, H = client.bottom;
   auto s = [this](int v) { return scale(v); };
+  // Every control moves in one batch without drawing, then the dialog and
+  // its children are drawn once: no ghosts of old positions, no half-drawn
+  // buttons while the frame is dragged.
+  constexpr UINT kMove = SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOREDRAW | SWP_NOCOPYBITS;
   HDWP batch = ::BeginDeferWindowPos(48);
   auto place = [&](int id, int x, int y, int w, int h) {
     HWND control = item(id);
     if (control && batch)
       batch = ::DeferWindowPos(batch, control, nullptr, x, y, std::max(w, 0), std::max(h, 0),
-                               SWP_NOZORDER | SWP_NOACTIVATE);
+                               kMove);
   };
 
   const int bottom = H - s(kBottomBar);
@@ -401,7 +472,7 @@ void TfrmConfigureFavorites::layout() {
   const int gridTop = s(kFilterStrip) + s(3);
   if (sgFavorites_ && batch)
     batch = ::DeferWindowPos(batch, sgFavorites_, nullptr, s(4), gridTop, areaW - s(8),
-                             std::max(stripTop - gridTop, s(26)), SWP_NOZORDER | SWP_NOACTIVATE);
+                             std::max(stripTop - gridTop, s(26)), kMove);
 
   // Add-submenu strip.
   place(IDC_LBL_ADD_SUBMENU, s(6), stripTop + s(8), s(72), s(16));
@@ -443,6 +514,7 @@ void TfrmConfigureFavorites::layout() {
   if (batch) ::EndDeferWindowPos(batch);
 
   FormResize();
+  ::RedrawWindow(hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_FRAME);
 }
 
 void TfrmConfigureFavorites::cbShowFavoritesOnMainMenuClick() {
@@ -470,6 +542,7 @@ void TfrmConfigureFavorites::bbtnImagePathClick() {
 
 void TfrmConfigureFavorites::cbAllowDuplicateImagesClick() {
   if (!isChecked(IDC_CB_ALLOW_DUPLICATE_IMAGES)) {
+    gridmodel::ListSnapshot before = listSnapshot();
     const int n = fFavoriteItems.Count();
     for (int i = 0; i < n; ++i) {
       const std::wstring image = fFavoriteItems.Items(i).Image();
@@ -477,6 +550,7 @@ void TfrmConfigureFavorites::cbAllowDuplicateImagesClick() {
       for (int j = i + 1; j < n; ++j)
         if (fFavoriteItems.Items(j).Image() == image) fFavoriteItems.Items(j).Image(L"");
     }
+    recordIfChanged(std::move(before));
   }
   if (sgFavorites_) {
     for (int row = 0; row < rowCount(); ++row) setRowTexts(row);
@@ -486,19 +560,31 @@ void TfrmConfigureFavorites::cbAllowDuplicateImagesClick() {
 
 // --- actions -----------------------------------------------------------------------
 
+gridmodel::GridState TfrmConfigureFavorites::gridState() const {
+  gridmodel::GridState state;
+  state.count = fFavoriteItems.Count();
+  state.selected = fSelectedIndex;
+  state.selectedVisible = rowOfFavorite(fSelectedIndex) >= 0;
+  state.filterActive = filterActive();
+  state.selectedIsSeparator = fSelectedIndex >= 0 && fSelectedIndex < state.count &&
+                              fFavoriteItems.Items(fSelectedIndex).FileName() == L"-";
+  state.renameArmed = fLastRow >= 0 && fLastRow < rowCount();
+  state.canUndo = history_.canUndo();
+  state.canRedo = history_.canRedo();
+  return state;
+}
+
 bool TfrmConfigureFavorites::isActionEnabled(int action) const {
-  const int n = fFavoriteItems.Count();
-  const int sel = fSelectedIndex;
+  using gridmodel::Command;
+  const gridmodel::GridState state = gridState();
   switch (action) {
-    case IDC_ACT_UP: return sel > 0 && sel < n && !filterActive();
-    case IDC_ACT_DOWN: return (sel >= 0 ? sel < n - 1 : n >= 2) && !filterActive();
-    case IDC_ACT_REMOVE: return sel >= 0 && sel < n;
-    // An alias would turn a separator into a menu item.
-    case IDC_ACT_CONNECTION_INFO:
-      return sel >= 0 && sel < n && fFavoriteItems.Items(sel).FileName() != L"-";
-    case IDC_ACT_RENAME: return fLastRow >= 0 && fLastRow < n;
-    case IDC_ACT_UNDO: return removed_.has_value();
-    case IDC_EDT_FILTER: return true;
+    case IDC_ACT_UP: return gridmodel::isEnabled(Command::Up, state);
+    case IDC_ACT_DOWN: return gridmodel::isEnabled(Command::Down, state);
+    case IDC_ACT_REMOVE: return gridmodel::isEnabled(Command::Remove, state);
+    case IDC_ACT_CONNECTION_INFO: return gridmodel::isEnabled(Command::ConnectionInfo, state);
+    case IDC_ACT_RENAME: return gridmodel::isEnabled(Command::Rename, state);
+    case IDC_ACT_UNDO: return gridmodel::isEnabled(Command::Undo, state);
+    case IDC_ACT_REDO: return gridmodel::isEnabled(Command::Redo, state);
     default: return true;
   }
 }
@@ -537,21 +623,30 @@ void TfrmConfigureFavorites::showContextMenu(int x, int y) {
 
 bool TfrmConfigureFavorites::runAction(int id) {
   switch (id) {
-    case IDC_ACT_UP: actUpExecute(); return true;
-    case IDC_ACT_DOWN: actDownExecute(); return true;
-    case IDC_ACT_ADD: actAddExecute(); return true;
-    case IDC_ACT_ADD_SEPARATOR: actAddSeparatorExecute(); return true;
-    case IDC_ACT_REMOVE: actRemoveExecute(); return true;
-    case IDC_ACT_CONNECTION_INFO: actConnectionInfoExecute(); return true;
-    case IDC_ACT_SORT_BY_SUBMENU: actSortBySubmenuExecute(); return true;
-    case IDC_ACT_LOAD: actLoadExecute(); return true;
-    case IDC_ACT_RENAME: actRenameExecute(); return true;
-    case IDC_ACT_ADD_SUBMENU: actAddSubmenuExecute(); return true;
     case IDC_ACT_UNDO: actUndoExecute(); return true;
+    case IDC_ACT_REDO: actRedoExecute(); return true;
+    case IDC_ACT_ESCAPE: escapePressed(); return true;
     case IDOK: actOkExecute(); return true;
     case IDCANCEL: actCancelExecute(); return true;
+    default: break;
+  }
+  // Every command that edits the lists can be undone.
+  gridmodel::ListSnapshot before = listSnapshot();
+  switch (id) {
+    case IDC_ACT_UP: actUpExecute(); break;
+    case IDC_ACT_DOWN: actDownExecute(); break;
+    case IDC_ACT_ADD: actAddExecute(); break;
+    case IDC_ACT_ADD_SEPARATOR: actAddSeparatorExecute(); break;
+    case IDC_ACT_REMOVE: actRemoveExecute(); break;
+    case IDC_ACT_CONNECTION_INFO: actConnectionInfoExecute(); break;
+    case IDC_ACT_SORT_BY_SUBMENU: actSortBySubmenuExecute(); break;
+    case IDC_ACT_LOAD: actLoadExecute(); break;
+    case IDC_ACT_RENAME: actRenameExecute(); break;
+    case IDC_ACT_ADD_SUBMENU: actAddSubmenuExecute(); break;
     default: return false;
   }
+  recordIfChanged(std::move(before));
+  return true;
 }
 
 const wchar_t* TfrmConfigureFavorites::focusHint(int id) {
@@ -601,21 +696,17 @@ bool TfrmConfigureFavorites::onCommand(int id, int code, HWND control) {
     default:
       break;
   }
-  if (id == IDCANCEL && code == 0 && filterActive() && ::GetFocus() == item(IDC_EDT_FILTER)) {
-    // Escape in the filter box clears the filter before it closes anything.
-    ::SetWindowTextW(item(IDC_EDT_FILTER), L"");
-    return true;
-  }
-  const bool isAction = id == IDOK || id == IDCANCEL || (id >= IDC_ACT_UP && id <= IDC_ACT_UNDO);
+  const bool isAction = id == IDOK || id == IDCANCEL || (id >= IDC_ACT_UP && id <= IDC_ACT_ESCAPE);
   if (!isAction) return false;
   if (code != BN_CLICKED && code != 0 && code != 1) return true;
   if (!isActionEnabled(id)) return true;
-  if (renameOpen_ && id != IDCANCEL) edtItemCommit();
+  if (renameOpen_ && id != IDCANCEL && id != IDC_ACT_ESCAPE) edtItemCommit();
   return runAction(id);
 }
 
 bool TfrmConfigureFavorites::wantsShortcut(const MSG& msg, const fav::Shortcut& shortcut) const {
-  if (shortcut.command == IDC_ACT_UNDO) {
+  if (shortcut.command == IDC_ACT_ESCAPE) return true;
+  if (shortcut.command == IDC_ACT_UNDO || shortcut.command == IDC_ACT_REDO) {
     // Ctrl+Z in a text box undoes typing; while a picker is open (the grid
     // disabled) the rows must stay where the picker put them.
     wchar_t cls[32] = {};
@@ -639,6 +730,10 @@ INT_PTR TfrmConfigureFavorites::onMessage(UINT msg, WPARAM wp, LPARAM lp, bool& 
       layout();
       handled = true;
       return 0;
+    case WM_CLOSE:
+      requestClose();
+      handled = true;
+      return 0;
     case WM_GETMINMAXINFO: {
       auto* info = reinterpret_cast<MINMAXINFO*>(lp);
       info->ptMinTrackSize.x = scale(kMinWidth);
@@ -656,6 +751,7 @@ INT_PTR TfrmConfigureFavorites::onMessage(UINT msg, WPARAM wp, LPARAM lp, bool& 
       // The font makes the grid ask for its row height at the new DPI.
       if (sgFavorites_)
         ::SendMessageW(sgFavorites_, WM_SETFONT, ::SendMessageW(hwnd(), WM_GETFONT, 0, 0), TRUE);
+      makeBoldFont();
       FillGrid();
       handled = true;
       return 0;
@@ -704,7 +800,9 @@ LRESULT CALLBACK TfrmConfigureFavorites::submenuBoxProc(HWND hwnd, UINT msg, WPA
         break;
       case WM_KEYDOWN:
         if (wp == VK_RETURN) {
+          gridmodel::ListSnapshot before = self->listSnapshot();
           self->addTypedSubmenu();
+          self->recordIfChanged(std::move(before));
           return 0;
         }
         break;

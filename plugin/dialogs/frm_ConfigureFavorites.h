@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "dialog_base.h"
+#include "favorites_grid_model.h"
 #include "settings_file.h"
 #include "un_favoriteCollections.h"
 #include "unique_handles.h"
@@ -42,8 +43,14 @@ class TfrmConfigureFavorites : public fav::DialogBase {
   void actAddExecute();             // frm_ConfigureFavorites_commands.cpp
   void actAddSeparatorExecute();
   void actRemoveExecute();
-  // Ctrl+Z: the favorite the last Remove took, back at its place (one level).
+  // Ctrl+Z and Ctrl+Y: the lists as they were before the last edit, and again
+  // as they were after it.
   void actUndoExecute();
+  void actRedoExecute();
+  // The lists as they are now, for the undo history; an edit records the
+  // state before it once it changed something.
+  gridmodel::ListSnapshot listSnapshot() const;
+  void recordIfChanged(gridmodel::ListSnapshot before);
   void actConnectionInfoExecute();  // frm_ConfigureFavorites_commands.cpp
   void actSortBySubmenuExecute();
   void actLoadExecute();            // frm_ConfigureFavorites_commands.cpp
@@ -54,6 +61,13 @@ class TfrmConfigureFavorites : public fav::DialogBase {
   void addTypedSubmenu();
   void actOkExecute();
   void actCancelExecute();
+  // Esc: the innermost open thing closes (list, picker, editor, drag,
+  // filter text); with none, the dialog closes as the close box does.
+  void escapePressed();
+  // The close box and Esc: at once without unsaved changes, else after the
+  // user agreed to discard them.
+  void requestClose();
+  bool hasUnsavedChanges() const;
   // Ctrl + Add Submenu: hands the submenu list to the Submenus dialog
   // (frm_ConfigureFavorites_commands.cpp).
   void SubmenuEditorHandOver();
@@ -71,6 +85,7 @@ class TfrmConfigureFavorites : public fav::DialogBase {
   void SetHintText(const std::wstring& text) { setHintText(text); }
   // Whether the action (an IDC_ACT_* id, IDOK or IDCANCEL) may run now.
   bool isActionEnabled(int action) const;
+  gridmodel::GridState gridState() const;
 
   // --- state the list commands work on -------------------------------------------
   TFavoriteItems fFavoriteItems;
@@ -169,6 +184,12 @@ class TfrmConfigureFavorites : public fav::DialogBase {
   void focusGrid();
   void finishDrag(int x, int y);
   void clearInsertMark();
+  void updateDropMark(int x, int y);
+  void createTooltip();
+  void makeBoldFont();
+  void updateTooltip(int row, int col);
+  void restoreLists(gridmodel::ListSnapshot snapshot);
+  void takeBaseline();
   void populateIconCombos();
   int iconPixels() const;
   std::wstring imageFolder() const;
@@ -207,10 +228,15 @@ class TfrmConfigureFavorites : public fav::DialogBase {
   int dragRow_ = -1;
   int currentCol_ = 2;    // the grid's current cell column (keyboard)
 
-  // What the last Remove took, for Ctrl+Z: its index and all its fields.
-  struct RemovedFavorite {
-    int index;
-    TFavoriteItem favorite;
-  };
-  std::optional<RemovedFavorite> removed_;
+  gridmodel::ListHistory history_;
+  // What the dialog showed when it opened, to tell whether closing loses edits.
+  gridmodel::ListSnapshot baseline_;
+  FavoritesSettings baselineSettings_;
+  bool positionStored_ = false;
+  HWND tooltip_ = nullptr;
+  int tipRow_ = -1;
+  int tipCol_ = -1;
+  int dropRow_ = -1;        // where a dragged row would land (drawn as a line)
+  bool dropAfter_ = false;
+  fav::unique_hfont boldFont_;
 };

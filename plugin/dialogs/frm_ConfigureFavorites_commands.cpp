@@ -98,7 +98,10 @@ void addDroppedFiles(TfrmConfigureFavorites& dialog, HDROP drop) {
     if (!path.empty() && !isFolder(path)) paths.push_back(std::move(path));
   }
   ::DragFinish(drop);
-  if (!paths.empty()) addFavoriteFiles(dialog, paths);
+  if (paths.empty()) return;
+  gridmodel::ListSnapshot before = dialog.listSnapshot();
+  addFavoriteFiles(dialog, paths);
+  dialog.recordIfChanged(std::move(before));
 }
 
 void TfrmConfigureFavorites::FillTypeExtensions() {
@@ -125,8 +128,8 @@ void TfrmConfigureFavorites::actLoadExecute() {
 }
 
 void TfrmConfigureFavorites::actConnectionInfoExecute() {
-  const int row = fSelectedIndex < 0 ? 0 : fSelectedIndex;
-  if (row >= fFavoriteItems.Count()) return;  // no favorite, nothing to edit
+  const int row = fSelectedIndex;
+  if (row < 0 || row >= fFavoriteItems.Count()) return;  // no favorite, nothing to edit
   TFavoriteItem& favorite = fFavoriteItems.Items(row);
   // An alias would turn a separator into a menu item.
   if (favorite.FileName() == L"-") return;
@@ -159,16 +162,8 @@ void TfrmConfigureFavorites::SubmenuEditorHandOver() {
   fSubMenus.Clear();
   const TSubMenuItems& edited = dialog.Submenus();
   for (int i = 0; i < edited.Count(); ++i) fSubMenus.Add() = edited.Items(i);
-  // Renamed submenus keep their favorites; removed ones let them go. The
-  // favorite Ctrl+Z would bring back follows too.
-  const submenus::Fates fates = dialog.Fates();
-  submenus::followSubmenuEdits(fFavoriteItems, fates);
-  if (removed_) {
-    TFavoriteItems pending;
-    pending.Add() = removed_->favorite;
-    submenus::followSubmenuEdits(pending, fates);
-    removed_->favorite = pending.Items(0);
-  }
+  // Renamed submenus keep their favorites; removed ones let them go.
+  submenus::followSubmenuEdits(fFavoriteItems, dialog.Fates());
   FillGrid();
   LoadImages();
 }
@@ -187,7 +182,13 @@ void TfrmConfigureFavorites::addTypedSubmenu() {
   // Trimmed (the file keeps no blanks around a value, so " x " would come
   // back as "x" and detach its favorites); a blank name adds nothing. The
   // blank entry stays first: the file never reads entry 0 back.
-  submenus::addSubmenuSorted(fSubMenus, editText(IDC_ED_SUBMENU), selectedMenuItemIcon());
+  const std::wstring typed = editText(IDC_ED_SUBMENU);
+  if (const std::wstring part = submenus::menuBreakingPart(typed); !part.empty()) {
+    const std::wstring text = submenus::menuBreakingMessage(part);
+    showMessageBox(hwnd(), text.c_str(), L"Favorites", MB_OK | MB_ICONWARNING);
+    return;
+  }
+  submenus::addSubmenuSorted(fSubMenus, typed, selectedMenuItemIcon());
   submenus::sortKeepingBlankFirst(fSubMenus);
   FillSubmenuCombo();
 }

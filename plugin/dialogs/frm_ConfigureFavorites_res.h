@@ -15,7 +15,9 @@
 #define IDC_ACT_LOAD 3008
 #define IDC_ACT_RENAME 3009
 #define IDC_ACT_ADD_SUBMENU 3010
-#define IDC_ACT_UNDO 3011  // Ctrl+Z: brings back the last removed favorite (no button)
+#define IDC_ACT_UNDO 3011  // Ctrl+Z: undoes the last edit of the lists (no button)
+#define IDC_ACT_REDO 3012  // Ctrl+Y: does it again (no button)
+#define IDC_ACT_ESCAPE 3013  // Esc: closes the innermost open thing, else the dialog
 // actOk and actCancel are IDOK and IDCANCEL.
 
 // Buttons of the right column.

@@ -201,18 +201,7 @@ void TfrmSubMenus::LoadImages() {
   if (!ilIcons) return;
   // Entry 0: the blank icon; an empty picture when the file is missing.
   fav::unique_hbitmap blank = dialogs::loadBitmapFile(joinPath(fPluginFolder, kBlankIcon), size);
-  if (!blank) {
-    HDC screen = ::GetDC(nullptr);
-    fav::unique_hbitmap white(::CreateCompatibleBitmap(screen, size, size));
-    ::ReleaseDC(nullptr, screen);
-    fav::unique_hdc dc(::CreateCompatibleDC(nullptr));
-    if (white && dc) {
-      fav::SelectObjectScope select(dc.get(), white.get());
-      RECT all{0, 0, size, size};
-      ::FillRect(dc.get(), &all, static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
-    }
-    blank = std::move(white);
-  }
+  if (!blank) blank = dialogs::emptyPicture(size);
   ::ImageList_AddMasked(ilIcons.get(), blank.get(), RGB(255, 255, 255));
 
   // An empty image path means the plug-in folder, as for the tool buttons.
@@ -300,6 +289,14 @@ bool TfrmSubMenus::isCommandEnabled(int command) const {
 
 // --- commands -------------------------------------------------------------------
 
+bool TfrmSubMenus::refuseMenuBreakingName(const std::wstring& name) {
+  const std::wstring part = submenus::menuBreakingPart(name);
+  if (part.empty()) return false;
+  const std::wstring message = submenus::menuBreakingMessage(part);
+  showMessageBox(hwnd(), message.c_str(), L"Favorites", MB_OK | MB_ICONWARNING);
+  return true;
+}
+
 void TfrmSubMenus::actAddSubmenuExecute() {
   std::wstring image;
   HWND picker = item(IDC_SM_CBE_MENU_ITEM);
@@ -309,8 +306,10 @@ void TfrmSubMenus::actAddSubmenuExecute() {
     if (index > 0 && static_cast<size_t>(index) < fIconCaptions.size())
       image = fIconCaptions[static_cast<size_t>(index)];
   }
+  const std::wstring typed = text(IDC_SM_ED_SUBMENU);
+  if (refuseMenuBreakingName(typed)) return;
   // The text box keeps its text.
-  const int row = fSubMenus.add(text(IDC_SM_ED_SUBMENU), image);
+  const int row = fSubMenus.add(typed, image);
   if (row >= 0) fSelectedIndex = row;
   FillGrid();
 }
@@ -363,6 +362,12 @@ void TfrmSubMenus::edtItemCommit(bool refocus) {
   const int row = fRenameRow;
   fRenameRow = -1;
   const std::wstring typed = text(IDC_SM_EDT_ITEM);
+  if (refuseMenuBreakingName(typed)) {
+    // The old name stays; the user sees why.
+    ::ShowWindow(item(IDC_SM_EDT_ITEM), SW_HIDE);
+    if (refocus) focusGrid();
+    return;
+  }
   const bool renamed = fSubMenus.rename(row, typed);
   // Only the row's text changes: the list may be busy with the click that
   // took the focus away, so it is not rebuilt here.

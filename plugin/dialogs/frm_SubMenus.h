@@ -38,6 +38,8 @@ class TfrmSubMenus : public fav::DialogBase {
   const wchar_t* name() const override { return L"TfrmSubMenus"; }
 
   // --- commands -----------------------------------------------------------
+  // Tells the user and answers true when name would split into nested menus.
+  bool refuseMenuBreakingName(const std::wstring& name);
   void actAddSubmenuExecute();
   void actRemoveExecute();
   void actRenameExecute();

@@ -54,6 +54,17 @@ fav::unique_hbitmap fitBitmap(HBITMAP bmp, int px) {
   return out;
 }
 
+fav::unique_hbitmap emptyPicture(int px) {
+  fav::unique_hdc dc{::CreateCompatibleDC(nullptr)};
+  if (!dc || px <= 0) return {};
+  fav::unique_hbitmap out = whiteDib(dc.get(), px);
+  if (!out) return {};
+  fav::SelectObjectScope select(dc.get(), out.get());
+  RECT all{0, 0, px, px};
+  ::FillRect(dc.get(), &all, static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
+  return out;
+}
+
 fav::unique_hbitmap loadBitmapFile(const std::wstring& path, int px) {
   fav::unique_hbitmap raw{static_cast<HBITMAP>(
       ::LoadImageW(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION))};

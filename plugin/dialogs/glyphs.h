@@ -23,6 +23,10 @@ fav::unique_imagelist setButtonGlyph(HWND button, int id, UINT dpi);
 fav::unique_hbitmap fitBitmap(HBITMAP bmp, int px);
 
 // Loads a .bmp file fitted to px x px; empty when the file cannot be read.
+// A px x px picture all in the transparent colour: "no icon" drawn as the
+// background it lies on, whatever the colours, DPI or contrast scheme.
+fav::unique_hbitmap emptyPicture(int px);
+
 fav::unique_hbitmap loadBitmapFile(const std::wstring& path, int px);
 
 }  // namespace dialogs

@@ -4,6 +4,17 @@
 
 namespace submenus {
 
+std::wstring menuBreakingPart(const std::wstring& name) {
+  if (name.find(L'/') != std::wstring::npos) return L"/";
+  if (name.find(L">>") != std::wstring::npos) return L">>";
+  return {};
+}
+
+std::wstring menuBreakingMessage(const std::wstring& part) {
+  return L"A submenu name cannot contain \"" + part +
+         L"\": the IDE would split the name there into nested menus.";
+}
+
 namespace {
 
 bool isBlank(wchar_t c) { return c <= L' '; }
@@ -37,7 +48,7 @@ void sortKeepingBlankFirst(TSubMenuItems& list) {
 
 int addSubmenuSorted(TSubMenuItems& list, const std::wstring& name, const std::wstring& image) {
   const std::wstring trimmed = trimName(name);
-  if (trimmed.empty() || list.Exists(trimmed)) return -1;
+  if (trimmed.empty() || list.Exists(trimmed) || !menuBreakingPart(trimmed).empty()) return -1;
   TSubMenuItem& added = list.Add();
   added.SubMenu(trimmed);
   added.Image(image);
@@ -94,7 +105,7 @@ void SubmenuListEdit::sortTracked() {
 
 int SubmenuListEdit::add(const std::wstring& name, const std::wstring& image) {
   const std::wstring trimmed = trimName(name);
-  if (trimmed.empty() || list_.Exists(trimmed)) return -1;
+  if (trimmed.empty() || list_.Exists(trimmed) || !menuBreakingPart(trimmed).empty()) return -1;
   TSubMenuItem& added = list_.Add();
   added.SubMenu(trimmed);
   added.Image(image);
@@ -107,7 +118,7 @@ int SubmenuListEdit::add(const std::wstring& name, const std::wstring& image) {
 
 bool SubmenuListEdit::rename(int row, const std::wstring& name) {
   const std::wstring trimmed = trimName(name);
-  if (!isEditable(row) || trimmed.empty()) return false;
+  if (!isEditable(row) || trimmed.empty() || !menuBreakingPart(trimmed).empty()) return false;
   list_.Items(row).SubMenu(trimmed);
   return true;
 }

@@ -13,6 +13,12 @@
 
 namespace submenus {
 
+// The part of a submenu name that the host would take as a menu path
+// separator ("/" of the older layout, or ">>"), or empty when there is none.
+std::wstring menuBreakingPart(const std::wstring& name);
+// What the user is told when a typed name holds such a part.
+std::wstring menuBreakingMessage(const std::wstring& part);
+
 // Leading and trailing blanks and control characters removed.
 std::wstring trimName(const std::wstring& name);
 

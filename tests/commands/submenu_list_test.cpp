@@ -73,3 +73,20 @@ TEST(SubmenuEdits, UndoBringsTheLastRemovalBackInSortedPlace) {
   // Restored, B keeps its identity: its favorites stay with it.
   EXPECT_EQ(edit.fates().at(L"B"), std::optional<std::wstring>(L"B"));
 }
+
+TEST(SubmenuNames, ASlashOrADoubleAngleWouldSplitTheMenuAndIsRefused) {
+  const struct {
+    const wchar_t* name;
+    const wchar_t* part;
+  } cases[] = {{L"Reports", L""},       {L"a/b", L"/"},     {L"/", L"/"},
+               {L"x>>y", L">>"},        {L"x > y", L""},    {L"a>>b/c", L"/"},
+               {L"Tools \\ Dev", L""}};
+  for (const auto& c : cases) EXPECT_EQ(submenus::menuBreakingPart(c.name), c.part) << c.name;
+  TSubMenuItems list = listOf({L"", L"Dev"});
+  EXPECT_EQ(submenus::addSubmenuSorted(list, L"a/b", L""), -1);
+  SubmenuListEdit edit;
+  edit.assign(list);
+  EXPECT_EQ(edit.add(L"x>>y", L""), -1);
+  EXPECT_FALSE(edit.rename(1, L"Dev/2"));
+  EXPECT_EQ(namesOf(edit.items()), (Strings{L"", L"Dev"}));
+}

@@ -130,13 +130,15 @@ TEST_F(SubmenusTest, RenamedSubmenusKeepTheirFavoritesAndRemovedOnesLetThemGo) {
   };
   run(
       [](Dialog& d) {
-        // a.sql (Alpha) is removed before the edit and taken back after it:
-        // it comes back in the renamed submenu, not in one that is gone.
-        d.clickCell(1, 2);
         ASSERT_EQ(d.cell(1, 2), L"a.sql");
-        d.command(IDC_ACT_REMOVE);
         withCtrl([&] { d.click(IDC_SB_ADD_SUBMENU); });
+        EXPECT_EQ(d.cell(1, 1), L"Alpha2");
+        // The whole edit is one step of undo: the list and the favorites go
+        // back together, and come again.
         d.command(IDC_ACT_UNDO);
+        EXPECT_EQ(d.cell(1, 1), L"Alpha");
+        EXPECT_EQ(d.pickerEntries(IDC_CB_SUBMENU_EDIT), (Strings{L"", L"Alpha", L"Beta", L"Gamma"}));
+        d.command(IDC_ACT_REDO);
         EXPECT_EQ(d.cell(1, 1), L"Alpha2");
         d.ok();
       },
@@ -289,6 +291,60 @@ TEST_F(SubmenusTest, AddSubmenuWithoutCtrlAndEnterInTheBoxAddOnlyNewTrimmedNames
   EXPECT_EQ(shown[L"TfrmSubMenus"], 0);
   EXPECT_EQ(submenuNames(), (Strings{L"Aardvark", L"Alpha", L"Beta", L"Delta", L"Gamma"}));
   EXPECT_EQ(entry(L"SubMenuButtons", L"SubMenuButton", 1), L"fav_b.bmp");
+}
+
+// A "/" (the older layout's path separator) or ">>" would make the IDE split
+// the name into nested menus: refused where it is typed, with the reason.
+TEST_F(SubmenusTest, NamesTheMenusWouldSplitAreRefusedWhereTheyAreTyped) {
+  enum Where { kAddBox, kSubmenusAdd, kSubmenusRename };
+  const struct {
+    Where where;
+    const wchar_t* name;
+    const wchar_t* part;
+  } cases[] = {{kAddBox, L"Reports/Daily", L"/"},
+               {kAddBox, L"Reports >> Daily", L">>"},
+               {kSubmenusAdd, L"a/b", L"/"},
+               {kSubmenusAdd, L"x>>y", L">>"},
+               {kSubmenusRename, L"Gamma/2", L"/"},
+               {kSubmenusRename, L">>Gamma", L">>"}};
+  for (const auto& c : cases) {
+    if (&c != cases) SetUp();
+    host.ui.messageBoxTexts.clear();
+    switch (c.where) {
+      case kAddBox:
+        run([&](Dialog& d) {
+          d.setText(IDC_ED_SUBMENU, c.name);
+          d.click(IDC_SB_ADD_SUBMENU);
+          d.ok();
+        });
+        break;
+      case kSubmenusAdd:
+        editSubmenus([&](Dialog& sm) {
+          sm.setText(IDC_SM_ED_SUBMENU, c.name);
+          sm.click(IDC_SM_ACT_ADD_SUBMENU);
+          EXPECT_EQ(gridNames(grid(sm)), (Strings{L"", L"Alpha", L"Beta", L"Gamma"}));
+          sm.command(IDOK);
+        });
+        break;
+      case kSubmenusRename:
+        editSubmenus([&](Dialog& sm) {
+          clickName(sm, 3);
+          gridKey(sm, VK_F2);
+          sm.setText(IDC_SM_EDT_ITEM, c.name);
+          sm.key(VK_RETURN, sm.item(IDC_SM_EDT_ITEM));
+          EXPECT_FALSE(sm.visible(IDC_SM_EDT_ITEM));
+          sm.command(IDOK);
+        });
+        break;
+    }
+    ASSERT_EQ(host.ui.messageBoxTexts.size(), 1u) << c.where << " " << testing::PrintToString(c.name);
+    EXPECT_EQ(host.ui.messageBoxTexts[0], std::wstring(L"Favorites|A submenu name cannot contain \"") +
+                                              c.part +
+                                              L"\": the IDE would split the name there into nested menus.");
+    EXPECT_EQ(submenuNames(), (Strings{L"Alpha", L"Beta", L"Gamma"})) << c.where;
+    EXPECT_EQ(submenuOfFile()[L"c.sql"], L"Gamma") << c.where;
+    host.unload();
+  }
 }
 
 }  // namespace

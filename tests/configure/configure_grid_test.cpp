@@ -256,6 +256,10 @@ MenuStates popupStates(const std::function<void()>& open) {
     for (int i = 0; i < ::GetMenuItemCount(menu); ++i) {
       wchar_t text[64] = {};
       ::GetMenuStringW(menu, i, text, 64, MF_BYPOSITION);
+      // The item's caption without its access key mark.
+      std::wstring caption = text;
+      caption.erase(std::remove(caption.begin(), caption.end(), L'&'), caption.end());
+      ::lstrcpynW(text, caption.c_str(), 64);
       const UINT state = ::GetMenuState(menu, i, MF_BYPOSITION);
       seen->push_back({text, !(state & (MF_GRAYED | MF_DISABLED))});
     }
@@ -315,7 +319,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, ActionStateTest,
                          ::testing::Values(StateCase{0, -1, false, false, false, false},
                                            StateCase{1, -1, false, false, false, false},
                                            StateCase{1, 0, false, false, true, true},
-                                           StateCase{3, -1, false, true, false, false},
+                                           StateCase{3, -1, false, false, false, false},
                                            StateCase{3, 0, false, true, true, true},
                                            StateCase{3, 1, true, true, true, true},
                                            StateCase{3, 2, true, false, true, true},

@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <fstream>
+#include <iterator>
 
 #include "demohost_support.h"
 #include "tour.h"
@@ -102,6 +104,41 @@ TEST(DemoHostTour, ShowsWhatThePluginDoes) {
   for (const std::wstring& line : demo.log().lines())
     if (line.rfind(L"!! ", 0) == 0) faults.push_back(line);
   EXPECT_EQ(faults, std::vector<std::wstring>{});
+}
+
+// Tools switches the menu layout over the settings as they are, not over a
+// fresh copy of the sample.
+TEST(DemoHostTools, SwitchingTheMenuLayoutKeepsTheUsersSettings) {
+  testsupport::TempDir dir;
+  auto options = demotest::demoOptions(dir, demotest::envPath(L"FAV_BUILD_DIR") / L"plugin" / L"favorites.dll");
+  options.slowCallMs = 1e9;
+  DemoWindow demo(options);
+  ASSERT_TRUE(demo.create(SW_SHOWNORMAL));
+  const auto ini = demo.scratch().settingsFile();
+  ASSERT_TRUE(::WritePrivateProfileStringW(L"Settings", L"MenuItemName", L"My Week", ini.c_str()));
+  auto readAll = [&] {
+    std::ifstream in(ini, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  };
+  const std::string edited = readAll();
+  HMENU tools = submenu(::GetMenu(demo.hwnd()), {L"Tools"});
+  ASSERT_TRUE(tools);
+  auto choose = [&](const std::wstring& caption) {
+    const auto names = captions(tools);
+    const auto at = std::find(names.begin(), names.end(), caption);
+    ASSERT_NE(at, names.end()) << testing::PrintToString(caption);
+    ::SendMessageW(demo.hwnd(), WM_COMMAND,
+                   MAKEWPARAM(::GetMenuItemID(tools, static_cast<int>(at - names.begin())), 0), 0);
+    demotest::pump();
+  };
+  choose(L"Ribbon (host version 1200)");
+  EXPECT_TRUE(demo.ribbonScheme());
+  EXPECT_EQ(readAll(), edited);
+  EXPECT_EQ(iniValue(ini, L"Settings", L"MenuItemName"), L"My Week");
+  choose(L"Older menus (host version 1199)");
+  EXPECT_FALSE(demo.ribbonScheme());
+  EXPECT_EQ(iniValue(ini, L"Settings", L"MenuItemName"), L"My Week");
+  EXPECT_NE(submenu(::GetMenu(demo.hwnd()), {L"File", L"My Week"}), nullptr);
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 
 #include "plugin_fixture.h"
 #include "string_cipher.h"
+#include "text_codec.h"
 
 namespace {
 
@@ -227,6 +228,37 @@ TEST_F(AddCurrentTest, NothingChangesForADuplicateOrAnEmptyName) {
     EXPECT_EQ(readIni(), ini) << c.current;
     EXPECT_EQ(host.refreshRequests, 0);
     EXPECT_TRUE(host.toolButtons.empty());
+  }
+}
+
+// The file as stored (with "%path%" put back, letter case aside) decides, not
+// the menu's text: an alias or the connection shown must not hide it.
+TEST_F(AddCurrentTest, AStoredFileIsNotAddedAgainAndTheUserIsTold) {
+  struct Case {
+    const char* ini;
+    const char* current;
+  } cases[] = {
+      {"[Files]\nFile1=c:\\w\\a.sql\n", "C:\\W\\A.SQL"},
+      {"[Settings]\nReplacementPath=d:\\src\n[Files]\nFile1=%path%\\pkg.sql\n",
+       "d:\\src\\pkg.sql"},
+      {"[Files]\nFile1=c:\\b.sql\nFile2=c:\\w\\a.sql\n[Aliases]\nAlias2=Daily report\n",
+       "c:\\w\\a.sql"},
+      {"[Settings]\nShowConnectionInfo=1\n[Files]\nFile1=c:\\w\\a.sql\n[Usernames]\n"
+       "Username1=scott\n[Databases]\nDatabase1=orcl\n",
+       "c:\\w\\a.sql"},
+  };
+  for (const auto& c : cases) {
+    writeIni(c.ini);
+    loadPlugin();
+    currentWindow(c.current, 1, 0);
+    host.clearRecords();
+    host.ui.messageBoxTexts.clear();
+    host.onMenuClick(2);
+    EXPECT_EQ(readIni(), c.ini) << c.current;
+    EXPECT_EQ(host.refreshRequests, 0) << c.current;
+    ASSERT_EQ(host.ui.messageBoxTexts.size(), 1u) << c.current;
+    EXPECT_EQ(host.ui.messageBoxTexts[0],
+              L"Favorites|" + fav::toWide(c.current) + L" is already a favorite.");
   }
 }
 

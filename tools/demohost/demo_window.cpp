@@ -426,10 +426,10 @@ void DemoWindow::onCommand(int id) {
       readPluginMenus();
       break;
     case kSchemeOlder:
-      restartPlugin(1199);
+      restartPlugin(1199, true);
       break;
     case kSchemeRibbon:
-      restartPlugin(1200);
+      restartPlugin(1200, true);
       break;
     case kCascade:
       ::SendMessageW(mdi_, WM_MDICASCADE, 0, 0);
@@ -785,7 +785,17 @@ void DemoWindow::stopPlugin() {
   host_.unload();
 }
 
-bool DemoWindow::restartPlugin(int hostVersion) {
+bool DemoWindow::restartPlugin(int hostVersion, bool keepSettings) {
+  // Switching layouts must not throw away what the user did to the list.
+  std::string kept;
+  bool haveKept = false;
+  if (keepSettings) {
+    std::ifstream in(scratch_.settingsFile(), std::ios::binary);
+    if (in) {
+      kept.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+      haveKept = true;
+    }
+  }
   stopPlugin();
   host_.hostVersion = hostVersion;
   host_.windows.clear();
@@ -801,6 +811,15 @@ bool DemoWindow::restartPlugin(int hostVersion) {
     buildMenuBar();
     buildToolbar();
     return false;
+  }
+  if (haveKept) {
+    std::ofstream out(scratch_.settingsFile(), std::ios::binary | std::ios::trunc);
+    out.write(kept.data(), static_cast<std::streamsize>(kept.size()));
+    if (!out) {
+      fault(L"cannot keep the settings in " + scratch_.settingsFile().wstring());
+    } else {
+      note(L"the settings are kept across the switch");
+    }
   }
   // Should the plug-in ever fall back to the application-data folder, it
   // finds one inside the scratch folder, never the user's real one.

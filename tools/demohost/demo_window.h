@@ -54,8 +54,9 @@ class DemoWindow {
 
   // --- what a user does (also the tour's and the test's hands) -------------
   // Unloads the plug-in, makes the scratch folder afresh for that host
-  // version's scheme and starts the plug-in again.
-  bool restartPlugin(int hostVersion);
+  // version's scheme and starts the plug-in again; with keepSettings (the
+  // Tools menu's switch) the settings file as it is now stays, not the sample.
+  bool restartPlugin(int hostVersion, bool keepSettings = false);
   void clickPluginItem(int index);  // a menu item, ribbon entry or tool button
   void openFile(const std::filesystem::path& file);  // as File > Open does
   void logOn(const hostsim::Connection& connection);  // the current window
