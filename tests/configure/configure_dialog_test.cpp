@@ -95,7 +95,11 @@ TEST_F(ConfigureDialogTest, AMissingFileGivesTheDefaults) {
     EXPECT_EQ(d.rows(), 0);
     RECT r{};
     ::GetWindowRect(d.hwnd(), &r);
-    EXPECT_EQ(r.left, 200);
+    // No stored place: centred over the IDE (here, with no IDE window, the
+    // screen), not at a fixed spot.
+    RECT work{};
+    ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    EXPECT_NEAR((r.left + r.right) / 2, (work.left + work.right) / 2, 1);
     EXPECT_EQ(r.right - r.left, 800);
     EXPECT_EQ(r.bottom - r.top, 600);
     d.cancel();

@@ -263,6 +263,11 @@ namespace {
 void captureScreen(RECT r, const std::wstring& baseName) {
   const std::wstring dir = testsupport::screenshotFolder(L"FAV_SHOT_DIR");
   if (dir.empty()) return;
+  // A maximised window's frame lies partly off the screen.
+  const RECT screen{::GetSystemMetrics(SM_XVIRTUALSCREEN), ::GetSystemMetrics(SM_YVIRTUALSCREEN),
+                    ::GetSystemMetrics(SM_XVIRTUALSCREEN) + ::GetSystemMetrics(SM_CXVIRTUALSCREEN),
+                    ::GetSystemMetrics(SM_YVIRTUALSCREEN) + ::GetSystemMetrics(SM_CYVIRTUALSCREEN)};
+  ::IntersectRect(&r, &r, &screen);
   HDC probe = ::GetDC(nullptr);
   const int dpi = ::GetDeviceCaps(probe, LOGPIXELSY);
   ::ReleaseDC(nullptr, probe);

@@ -30,12 +30,19 @@ TEST_F(LayoutTest, WithoutAStoredPlaceItOpensCentredOnTheIdeWindow) {
   HWND ide = ::CreateWindowExW(0, L"STATIC", L"IDE", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 380, 300,
                                800, 600, nullptr, nullptr, nullptr, nullptr);
   ASSERT_TRUE(ide);
+  ::SetForegroundWindow(ide);
   ::SetActiveWindow(ide);
-  Dialog::pump();
+  Dialog::pump(20);
+  RECT placedIde{};
+  ::GetWindowRect(ide, &placedIde);
   RECT dialog{}, owner{};
   configure([&](Dialog& d) {
     ::GetWindowRect(d.hwnd(), &dialog);
-    ::GetWindowRect(ide, &owner);
+    // The window the dialog is owned by is the IDE's main window.
+    HWND ownerWindow = ::GetWindow(d.hwnd(), GW_OWNER);
+    ASSERT_TRUE(ownerWindow);
+    ::GetWindowRect(ownerWindow, &owner);
+    EXPECT_EQ(owner.left, placedIde.left) << "the IDE window moved";
     d.cancel();
   });
   ::DestroyWindow(ide);
@@ -229,10 +236,10 @@ TEST_F(LayoutTest, NoIconDrawsAsTheBackgroundNotAsABlackSquare) {
       return reinterpret_cast<HIMAGELIST>(::SendMessageW(d.item(id), CBEM_GETIMAGELIST, 0, 0));
     };
     const auto submenus = d.pickerEntries(IDC_CB_SUBMENU_EDIT);
-    ASSERT_EQ(submenus, (std::vector<std::wstring>{L"", L"Iconed", L"Plain"}));
+    ASSERT_EQ(submenus, (std::vector<std::wstring>{L"", L"Plain", L"Iconed"}));
     EXPECT_TRUE(drawsAsBackground(images(IDC_CB_SUBMENU_EDIT), 0)) << "the blank submenu";
-    EXPECT_TRUE(drawsAsBackground(images(IDC_CB_SUBMENU_EDIT), 2)) << "a submenu without an icon";
-    EXPECT_FALSE(drawsAsBackground(images(IDC_CB_SUBMENU_EDIT), 1)) << "a submenu with its icon";
+    EXPECT_TRUE(drawsAsBackground(images(IDC_CB_SUBMENU_EDIT), 1)) << "a submenu without an icon";
+    EXPECT_FALSE(drawsAsBackground(images(IDC_CB_SUBMENU_EDIT), 2)) << "a submenu with its icon";
     EXPECT_TRUE(drawsAsBackground(images(IDC_CBE_ICON), 0)) << "the icon picker's none entry";
     d.clickCell(0, 1);
     d.screenshot(L"submenu_list_open");

@@ -121,9 +121,10 @@ TEST(DemoHostTools, SwitchingTheMenuLayoutKeepsTheUsersSettings) {
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
   };
   const std::string edited = readAll();
-  HMENU tools = submenu(::GetMenu(demo.hwnd()), {L"Tools"});
-  ASSERT_TRUE(tools);
   auto choose = [&](const std::wstring& caption) {
+    // The menu bar is made again at each switch.
+    HMENU tools = submenu(::GetMenu(demo.hwnd()), {L"Tools"});
+    ASSERT_TRUE(tools);
     const auto names = captions(tools);
     const auto at = std::find(names.begin(), names.end(), caption);
     ASSERT_NE(at, names.end()) << testing::PrintToString(caption);
