@@ -5,7 +5,28 @@
 
 namespace {
 
-enum class Encoding { Ansi, Utf8, Utf16Le, Utf16Be };
+enum class Encoding { Ansi, Utf8, Utf16Le, Utf16Be, Utf32Le, Utf32Be };
+
+// Bytes of one code unit, and of the byte-order mark the file starts with.
+size_t unitBytes(Encoding e) {
+  switch (e) {
+    case Encoding::Utf16Le:
+    case Encoding::Utf16Be: return 2;
+    case Encoding::Utf32Le:
+    case Encoding::Utf32Be: return 4;
+    default: return 1;
+  }
+}
+
+size_t markBytes(Encoding e) {
+  switch (e) {
+    case Encoding::Ansi: return 0;
+    case Encoding::Utf8: return 3;
+    default: return unitBytes(e);
+  }
+}
+
+bool bigEndian(Encoding e) { return e == Encoding::Utf16Be || e == Encoding::Utf32Be; }
 
 // The reader's blanks: the C whitespace characters plus ^Z (DOS end of file).
 bool isBlank(wchar_t c) { return (c >= 0x09 && c <= 0x0D) || c == 0x1A || c == 0x20; }
@@ -38,20 +59,13 @@ std::wstring singleLine(std::wstring_view s) {
   return out;
 }
 
-// What the platform copies into the caller's buffer: one pair of enclosing
-// quotes removed, at most kReadBufferChars - 1 characters. When the text after
-// the opening quote just fills the buffer, the cut already took the closing
-// quote and the reader still drops a last character; that is kept as it is.
+// A value as the platform's reader gives it, one pair of enclosing quotes
+// removed, but whole: the platform would cut it to its caller's buffer, and a
+// password enciphered to many thousand characters must come back entire.
 std::wstring copyEntry(std::wstring_view value) {
-  constexpr size_t kBuffer = IniText::kReadBufferChars;
-  bool quoted = false;
-  if (value.size() > 1 && (value[0] == L'\'' || value[0] == L'"') && value.back() == value[0]) {
-    quoted = true;
-    value.remove_prefix(1);
-  }
-  std::wstring out(value.substr(0, std::min(value.size(), kBuffer - 1)));
-  if (quoted && kBuffer >= value.size() && !out.empty()) out.pop_back();
-  return out;
+  if (value.size() > 1 && (value[0] == L'\'' || value[0] == L'"') && value.back() == value[0])
+    value = value.substr(1, value.size() - 2);
+  return std::wstring(value);
 }
 
 // The platform drops trailing spaces (only spaces, never the first character)
@@ -146,17 +160,84 @@ void appendUtf8(std::string& out, std::wstring_view text) {
   }
 }
 
+// The code unit at byte offset at.
+unsigned unitAt(std::string_view bytes, size_t at, Encoding e) {
+  const size_t n = unitBytes(e);
+  unsigned v = 0;
+  for (size_t i = 0; i < n; ++i) {
+    const unsigned b = static_cast<unsigned char>(bytes[at + (bigEndian(e) ? i : n - 1 - i)]);
+    v = (v << 8) | b;
+  }
+  return v;
+}
+
+bool isBreakUnit(unsigned u) { return u == 0x0D || u == 0x0A; }
+
+// UTF-32 is only ever read: each code point to its UTF-16 form, anything
+// beyond U+10FFFF or a surrogate to U+FFFD. A cut last unit is dropped.
+std::wstring decodeUtf32(std::string_view bytes, Encoding e) {
+  std::wstring out;
+  out.reserve(bytes.size() / 4);
+  for (size_t at = 4; at + 4 <= bytes.size(); at += 4) {
+    unsigned c = unitAt(bytes, at, e);
+    if (c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) c = 0xFFFD;
+    if (c >= 0x10000) {
+      c -= 0x10000;
+      out.push_back(static_cast<wchar_t>(0xD800 + (c >> 10)));
+      out.push_back(static_cast<wchar_t>(0xDC00 + (c & 0x3FF)));
+    } else {
+      out.push_back(static_cast<wchar_t>(c));
+    }
+  }
+  return out;
+}
+
+size_t countBreaks(std::string_view bytes) {
+  return static_cast<size_t>(std::count_if(bytes.begin(), bytes.end(),
+                                           [](char c) { return c == '\r' || c == '\n'; }));
+}
+
+// Code page text, converted so that each CR and LF byte gives exactly one
+// CR or LF character: the lines must match the bytes they came from. One
+// call does that for every code page we know; should a code page take a
+// line end into a character, each line is converted on its own.
+std::wstring decodeCodePage(std::string_view bytes, const CodePage& codePage) {
+  std::wstring whole = codePage.toWide(bytes);
+  const size_t breaks = static_cast<size_t>(
+      std::count_if(whole.begin(), whole.end(), [](wchar_t c) { return c == L'\r' || c == L'\n'; }));
+  if (breaks == countBreaks(bytes)) return whole;
+  std::wstring out;
+  out.reserve(bytes.size());
+  size_t pos = 0;
+  while (pos < bytes.size()) {
+    size_t end = bytes.find_first_of("\r\n", pos);
+    if (end == std::string_view::npos) end = bytes.size();
+    out.append(codePage.toWide(bytes.substr(pos, end - pos)));
+    if (end < bytes.size()) out.push_back(static_cast<wchar_t>(bytes[end]));
+    pos = end + 1;
+  }
+  return out;
+}
+
+Encoding detectEncoding(std::string_view bytes) {
+  auto starts = [&](std::string_view mark) { return bytes.substr(0, mark.size()) == mark; };
+  using namespace std::string_view_literals;
+  if (starts("\xFF\xFE\0\0"sv)) return Encoding::Utf32Le;
+  if (starts("\0\0\xFE\xFF"sv)) return Encoding::Utf32Be;
+  if (starts("\xEF\xBB\xBF"sv)) return Encoding::Utf8;
+  if (starts("\xFF\xFE"sv)) return Encoding::Utf16Le;
+  if (starts("\xFE\xFF"sv)) return Encoding::Utf16Be;
+  return Encoding::Ansi;
+}
+
 std::wstring decode(std::string_view bytes, const CodePage& codePage, Encoding& encoding) {
   auto u8 = [](unsigned char c) { return c; };
-  encoding = Encoding::Ansi;
-  if (bytes.size() >= 3 && u8(bytes[0]) == 0xEF && u8(bytes[1]) == 0xBB && u8(bytes[2]) == 0xBF) {
-    encoding = Encoding::Utf8;
-    return decodeUtf8(bytes.substr(3));
-  }
-  if (bytes.size() >= 2 && ((u8(bytes[0]) == 0xFF && u8(bytes[1]) == 0xFE) ||
-                            (u8(bytes[0]) == 0xFE && u8(bytes[1]) == 0xFF))) {
-    const bool little = u8(bytes[0]) == 0xFF;
-    encoding = little ? Encoding::Utf16Le : Encoding::Utf16Be;
+  encoding = detectEncoding(bytes);
+  if (encoding == Encoding::Utf32Le || encoding == Encoding::Utf32Be)
+    return decodeUtf32(bytes, encoding);
+  if (encoding == Encoding::Utf8) return decodeUtf8(bytes.substr(3));
+  if (encoding == Encoding::Utf16Le || encoding == Encoding::Utf16Be) {
+    const bool little = encoding == Encoding::Utf16Le;
     // An odd last byte is half a character: dropped.
     const size_t count = (bytes.size() - 2) / 2;
     std::wstring out(count, L'\0');
@@ -167,42 +248,48 @@ std::wstring decode(std::string_view bytes, const CodePage& codePage, Encoding& 
     }
     return out;
   }
-  return codePage.toWide(bytes);
+  return decodeCodePage(bytes, codePage);
 }
 
-std::string encode(const std::wstring& text, const CodePage& codePage, Encoding encoding) {
+// Text in the file's encoding, without a byte-order mark: the lines we
+// write ourselves.
+void appendEncoded(std::string& out, std::wstring_view text, const CodePage& codePage,
+                   Encoding encoding) {
   switch (encoding) {
     case Encoding::Ansi:
-      return codePage.toNarrow(text);
-    case Encoding::Utf8: {
-      std::string out = "\xEF\xBB\xBF";
-      out.reserve(3 + text.size());
+      out.append(codePage.toNarrow(text));
+      return;
+    case Encoding::Utf8:
       appendUtf8(out, text);
-      return out;
-    }
-    case Encoding::Utf16Le:
-    case Encoding::Utf16Be: {
-      const bool little = encoding == Encoding::Utf16Le;
-      std::string out = little ? "\xFF\xFE" : "\xFE\xFF";
-      out.reserve(2 + text.size() * 2);
-      for (wchar_t c : text) {
-        const char lo = static_cast<char>(c & 0xFF);
-        const char hi = static_cast<char>((c >> 8) & 0xFF);
-        out.push_back(little ? lo : hi);
-        out.push_back(little ? hi : lo);
-      }
-      return out;
-    }
+      return;
+    default:
+      break;
   }
-  return {};
+  const size_t n = unitBytes(encoding);
+  auto put = [&](unsigned unit) {
+    for (size_t i = 0; i < n; ++i) {
+      const size_t shift = 8 * (bigEndian(encoding) ? n - 1 - i : i);
+      out.push_back(static_cast<char>((unit >> shift) & 0xFF));
+    }
+  };
+  for (size_t i = 0; i < text.size(); ++i) {
+    unsigned c = static_cast<unsigned>(text[i]) & 0xFFFF;
+    if (n == 4 && c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() &&
+        (static_cast<unsigned>(text[i + 1]) & 0xFC00) == 0xDC00) {
+      c = 0x10000 + ((c - 0xD800) << 10) + (static_cast<unsigned>(text[++i]) & 0x3FF);
+    }
+    put(c);
+  }
 }
 
 }  // namespace
 
-// The snapshot keeps the decoded file as one text, every line, name and value
-// as a span of it, the lines of all sections in one vector (each section a
-// chain through it, so a write can add a line without moving any) and one
-// hash index over the keys. Loading only finds the sections; a section's
+// The model keeps the file's bytes and the decoded file as one text, every
+// line, name and value as a span of it, where each line starts in the bytes,
+// the lines of all sections in one vector (each section a chain through it,
+// so a write can add a line without moving any) and one hash index over the
+// keys. A line nobody changed goes back as its own bytes, line end and all,
+// so bytes that do not decode cleanly survive a save. Loading only finds the sections; a section's
 // lines are taken apart, and its keys indexed, when it is first used. Each
 // call from the host reads the file anew and a menu text needs only a few
 // sections, so this keeps a call cheap. Reads fill these lazily: a snapshot
@@ -216,7 +303,7 @@ struct IniText::Impl {
   };
 
   struct Line {
-    Span text;   // the line as read
+    std::uint32_t raw = kNone;  // its place in rawLines; kNone for a line we added
     Span name;   // key name up to "=" (the whole line without one)
     Span value;
     std::uint32_t next = kNone;  // next line of the same section
@@ -226,7 +313,8 @@ struct IniText::Impl {
   };
 
   struct Section {
-    Span header;  // the header line as read; the lines before any header have none
+    std::uint32_t header = kNone;  // the header's place in rawLines; the preamble has none
+    std::uint32_t bodyLine = 0;    // the place of its first line in rawLines
     Span name;
     std::uint32_t first = kNone;
     std::uint32_t last = kNone;
@@ -249,6 +337,9 @@ struct IniText::Impl {
   static inline const ByteCodePage kBytes{};
   const CodePage* codePage = &kBytes;
   Encoding encoding = Encoding::Ansi;
+  std::string raw;                 // the file's bytes as read
+  std::vector<std::uint32_t> rawLines;  // where each line of the file starts in raw
+  std::wstring refusal;            // why this text must not be written back, if it must not
   std::wstring buffer;  // the decoded file, then the texts that writes add
   std::vector<Line> lines;
   std::vector<Section> sections;
@@ -291,6 +382,8 @@ struct IniText::Impl {
   static std::wstring_view queryName(std::wstring_view name) { return trimmed(untilNul(name)); }
 
   void clear() {
+    raw.clear();
+    rawLines.clear();
     buffer.clear();
     lines.clear();
     sections.clear();
@@ -426,14 +519,19 @@ struct IniText::Impl {
   // Finds the sections: a line whose first character that is not blank is
   // "[" and that holds a "]" is a header; everything else is left for
   // materialize().
-  void parse(std::wstring text) {
+  void parse(std::string bytes, std::wstring text) {
     clear();
+    raw = std::move(bytes);
     buffer = std::move(text);
     const wchar_t* p = buffer.data();
     const std::uint32_t n = static_cast<std::uint32_t>(buffer.size());
     lines.reserve(n / 24 + 16);
+    rawLines.reserve(n / 24 + 16);
     std::uint32_t pos = 0;
+    std::uint32_t rawPos = static_cast<std::uint32_t>(std::min(markBytes(encoding), raw.size()));
     while (pos < n) {
+      rawLines.push_back(rawPos);
+      rawPos = rawLineEnd(rawPos);
       std::uint32_t i = pos;
       while (i < n && p[i] != L'\r' && p[i] != L'\n' && isBlank(p[i])) ++i;
       std::uint32_t end = i;
@@ -456,11 +554,9 @@ struct IniText::Impl {
       if (close != kNone) {
         sections.back().bodyEnd = pos;
         Section s;
-        s.header = Span{pos, end - pos};
-        s.name = trimmedSpan(i + 1, close);
-        const bool hasNul = view(trimmedSpan(i, end)).find(L'\0') != std::wstring_view::npos;
-        if (hasNul) s.name = untilNulSpan(s.name);
-        s.rebuilt = hasNul;
+        s.header = static_cast<std::uint32_t>(rawLines.size() - 1);
+        s.bodyLine = s.header + 1;
+        s.name = untilNulSpan(trimmedSpan(i + 1, close));
         s.bodyStart = next;
         sections.push_back(s);
       }
@@ -470,6 +566,24 @@ struct IniText::Impl {
     reindex();
   }
 
+  // Where the line starting at byte pos ends in raw, its line end included:
+  // the bytes' line ends match the decoded text's one for one.
+  std::uint32_t rawLineEnd(std::uint32_t pos) const {
+    const size_t unit = unitBytes(encoding);
+    const size_t n = raw.size();
+    size_t at = pos;
+    if (unit == 1) {
+      at = raw.find_first_of("\r\n", pos);
+      if (at == std::string::npos) return static_cast<std::uint32_t>(n);
+    } else {
+      while (at + unit <= n && !isBreakUnit(unitAt(raw, at, encoding))) at += unit;
+      if (at + unit > n) return static_cast<std::uint32_t>(n);
+    }
+    const bool crlf = unitAt(raw, at, encoding) == 0x0D && at + 2 * unit <= n &&
+                      unitAt(raw, at + unit, encoding) == 0x0A;
+    return static_cast<std::uint32_t>(at + (crlf ? 2 : 1) * unit);
+  }
+
   // Takes a section's lines apart as the platform's reader does.
   void materialize(std::uint32_t section) {
     if (sections[section].parsed) return;
@@ -477,6 +591,7 @@ struct IniText::Impl {
     const wchar_t* p = buffer.data();
     const std::uint32_t n = sections[section].bodyEnd;
     std::uint32_t pos = sections[section].bodyStart;
+    std::uint32_t rawLine = sections[section].bodyLine;
     while (pos < n) {
       std::uint32_t end = pos;
       std::uint32_t eq = kNone;
@@ -488,7 +603,7 @@ struct IniText::Impl {
         if (c == L'=' && eq == kNone) eq = end;
         hasNul |= c == L'\0';
       }
-      addLine(section, pos, end, eq, hasNul);
+      addLine(section, rawLine++, pos, end, eq, hasNul);
       pos = nextLine(end);
     }
   }
@@ -496,10 +611,10 @@ struct IniText::Impl {
   // One line of a section's body: blank, or a key with or without "=".
   // eq is the position of the line's first "=" (or kNone), hasNul whether the
   // line holds a NUL.
-  void addLine(std::uint32_t section, std::uint32_t start, std::uint32_t end, std::uint32_t eq,
-               bool hasNul) {
+  void addLine(std::uint32_t section, std::uint32_t rawLine, std::uint32_t start,
+               std::uint32_t end, std::uint32_t eq, bool hasNul) {
     Line line;
-    line.text = Span{start, end - start};
+    line.raw = rawLine;
     const Span t = trimmedSpan(start, end);
     if (t.length > 0) {
       const std::uint32_t tEnd = t.start + t.length;
@@ -516,11 +631,10 @@ struct IniText::Impl {
         line.value = Span{valueStart, tEnd - valueStart};
       }
       if (hasNul) {
-        // A NUL cuts a name or value short; such a line goes back the way the
-        // platform would write it, so the file never holds a NUL.
+        // The platform's reader stops at a NUL. Such a file is never
+        // written back (see refusal), so the line itself stays as it is.
         line.name = untilNulSpan(line.name);
         line.value = untilNulSpan(line.value);
-        line.rebuilt = true;
       }
     }
     Section& s = sections[section];
@@ -593,29 +707,61 @@ struct IniText::Impl {
     reindex();
   }
 
-  std::wstring text() {
-    std::wstring out;
-    out.reserve(buffer.size() + sections.size() * 16);
+  // The file's bytes as the model now stands: the byte-order mark and every
+  // line nobody changed as read, our own lines in the file's encoding with
+  // CRLF.
+  std::string bytes() {
+    const size_t mark = std::min(markBytes(encoding), raw.size());
+    const size_t unit = unitBytes(encoding);
+    std::string out;
+    out.reserve(raw.size() + buffer.size() / 4 + 64);
+    out.append(raw, 0, mark);
+    // Half a character left over at the end (odd UTF-16) counts as raw too.
+    if (rawLines.empty()) out.append(raw, mark, std::string::npos);
+    bool open = out.size() > mark;  // the output ends inside a line
+    std::wstring ours;              // our lines, encoded a run at a time
+    auto flush = [&] {
+      if (ours.empty()) return;
+      appendEncoded(out, ours, *codePage, encoding);
+      ours.clear();
+    };
+    auto addRaw = [&](std::uint32_t k) {
+      flush();
+      const size_t from = rawLines[k];
+      const size_t to = k + 1 < rawLines.size() ? rawLines[k + 1] : raw.size();
+      out.append(raw, from, to - from);
+      open = (to - mark) % unit != 0 || to - from < unit || !isBreakUnit(unitAt(raw, to - unit, encoding));
+    };
+    auto addOurs = [&](std::wstring_view text) {
+      if (open) {
+        // A last line without a line end gets one, and loses half a
+        // character it may end with, before a line of ours follows.
+        out.resize(mark + (out.size() - mark) / unit * unit);
+        ours.append(L"\r\n");
+        open = false;
+      }
+      ours.append(text).append(L"\r\n");
+    };
     for (std::uint32_t i = 0; i < sections.size(); ++i) {
       if (sections[i].erased) continue;
       materialize(i);
       const Section& s = sections[i];
       if (!s.preamble) {
-        if (s.rebuilt) out.append(L"[").append(view(s.name)).append(L"]");
-        else out.append(view(s.header));
-        out.append(L"\r\n");
+        if (!s.rebuilt && s.header != kNone) addRaw(s.header);
+        else addOurs(L"[" + std::wstring(view(s.name)) + L"]");
       }
       for (std::uint32_t l = s.first; l != kNone; l = lines[l].next) {
         const Line& line = lines[l];
-        if (!line.rebuilt) {
-          out.append(view(line.text));
+        if (!line.rebuilt && line.raw != kNone) {
+          addRaw(line.raw);
         } else {
-          out.append(view(line.name));
-          if (line.hasValue) out.append(L"=").append(view(line.value));
+          std::wstring text(view(line.name));
+          if (line.hasValue) text.append(L"=").append(view(line.value));
+          addOurs(text);
         }
-        out.append(L"\r\n");
       }
     }
+    flush();
     return out;
   }
 };
@@ -629,10 +775,38 @@ IniText IniText::fromBytes(std::string_view bytes, const CodePage& codePage) {
   IniText file;
   Encoding encoding = Encoding::Ansi;
   std::wstring text = decode(bytes, codePage, encoding);
-  file.impl_->codePage = &codePage;
-  file.impl_->encoding = encoding;
-  file.impl_->parse(std::move(text));
+  Impl& m = *file.impl_;
+  m.codePage = &codePage;
+  m.encoding = encoding;
+  // Read as far as it goes, but never written back: we could not write such
+  // a file the way it is, and would lose what the user keeps in it.
+  std::wstring refusal;
+  if (encoding == Encoding::Utf32Le || encoding == Encoding::Utf32Be)
+    refusal = L"the file's encoding (UTF-32) is not supported";
+  else if (text.find(L'\0') != std::wstring::npos)
+    refusal = L"the file holds NUL characters";
+  else if (bytes.size() > kMaxFileBytes)
+    refusal = tooLargeReason();
+  m.parse(std::string(bytes), std::move(text));
+  m.refusal = std::move(refusal);
   return file;
+}
+
+std::wstring IniText::tooLargeReason() {
+  return L"the file is larger than " + std::to_wstring(kMaxFileBytes >> 20) + L" MB";
+}
+
+const std::wstring& IniText::writeRefusal() const { return impl_->refusal; }
+
+std::vector<std::wstring> IniText::sectionNames() const {
+  std::vector<std::wstring> names;
+  for (std::uint32_t s = 0; s < impl_->sections.size(); ++s) {
+    const Impl::Section& section = impl_->sections[s];
+    if (section.preamble || section.erased) continue;
+    if (impl_->findSectionIndex(impl_->view(section.name)) == s)
+      names.emplace_back(impl_->view(section.name));
+  }
+  return names;
 }
 
 std::wstring IniText::readText(std::wstring_view section, std::wstring_view key,
@@ -678,7 +852,7 @@ void IniText::writeText(std::wstring_view section, std::wstring_view key, std::w
 void IniText::eraseSection(std::wstring_view section) { impl_->erase(section); }
 
 std::string IniText::toBytes() const {
-  return encode(impl_->text(), *impl_->codePage, impl_->encoding);
+  return impl_->bytes();
 }
 
 std::optional<int> parseSettingsNumber(std::wstring_view text) {

@@ -10,10 +10,6 @@
 
 namespace {
 
-// A settings file is a few kilobytes; anything beyond this is not one, and
-// reading it whole could starve the host.
-constexpr size_t kMaxFileBytes = 64u * 1024 * 1024;
-
 // The reader's blanks, for trimming a system message.
 bool isBlank(wchar_t c) { return (c >= 0x09 && c <= 0x0D) || c == 0x1A || c == 0x20; }
 
@@ -34,6 +30,7 @@ std::wstring systemMessage(DWORD code) {
 struct IniFile::Impl {
   IniText text;
   bool openFailed = false;
+  bool unread = false;  // the file's bytes could not be read at all
   std::wstring openError;
   FileVersion version;
 };
@@ -47,9 +44,13 @@ IniFile IniFile::fromBytes(std::string_view bytes) {
   IniFile file;
   try {
     file.impl_->text = IniText::fromBytes(bytes, fav::systemCodePage());
+    // What we cannot write back is still read: the menus show what they can.
+    file.impl_->openError = file.impl_->text.writeRefusal();
+    file.impl_->openFailed = !file.impl_->openError.empty();
   } catch (const std::exception&) {
     file.impl_->text = IniText();
     file.impl_->openFailed = true;
+    file.impl_->unread = true;
     file.impl_->openError = L"out of memory";
   }
   return file;
@@ -59,6 +60,7 @@ IniFile IniFile::load(const std::wstring& path) {
   auto failed = [&](const std::wstring& reason) {
     IniFile file;
     file.impl_->openFailed = true;
+    file.impl_->unread = true;
     file.impl_->openError = reason;
     return file;
   };
@@ -72,8 +74,8 @@ IniFile IniFile::load(const std::wstring& path) {
   }
   LARGE_INTEGER size{};
   if (!::GetFileSizeEx(h.get(), &size)) return failed(systemMessage(::GetLastError()));
-  if (static_cast<unsigned long long>(size.QuadPart) > kMaxFileBytes)
-    return failed(L"file too large");
+  if (static_cast<unsigned long long>(size.QuadPart) > IniText::kMaxFileBytes)
+    return failed(IniText::tooLargeReason());
   const size_t expected = static_cast<size_t>(size.QuadPart);
   std::unique_ptr<char[]> data;
   try {
@@ -95,14 +97,14 @@ IniFile IniFile::load(const std::wstring& path) {
 
 std::wstring IniFile::readText(const std::wstring& section, const std::wstring& key,
                                const std::wstring& def) const {
-  if (impl_->openFailed) {
+  if (impl_->unread) {
     // The platform copies the default as it stands when the file cannot be
     // opened: trailing spaces dropped, quotes kept.
     std::wstring_view fallback(def);
     fallback = fallback.substr(0, fallback.find(L'\0'));
     size_t end = fallback.size();
     while (end > 1 && fallback[end - 1] == L' ') --end;
-    return std::wstring(fallback.substr(0, std::min(end, kReadBufferChars - 1)));
+    return std::wstring(fallback.substr(0, end));
   }
   return impl_->text.readText(section, key, def);
 }
@@ -139,6 +141,8 @@ void IniFile::writeFlag(const std::wstring& section, const std::wstring& key, bo
 void IniFile::eraseSection(const std::wstring& section) { impl_->text.eraseSection(section); }
 
 bool IniFile::openFailed() const { return impl_->openFailed; }
+
+const std::wstring& IniFile::openError() const { return impl_->openError; }
 
 const FileVersion& IniFile::version() const { return impl_->version; }
 

@@ -1,8 +1,8 @@
 // The settings file as one in-memory snapshot: the file's text model
 // (IniText) as it was when loaded, read once, and save(), which replaces the
 // file in one step (temporary file beside it, then a replace), so a failed
-// save leaves the old file byte for byte. No Windows headers here. One
-// snapshot serves one thread at a time.
+// save leaves the old file byte for byte. Values read back whole, of any
+// length. No Windows headers here. One snapshot serves one thread at a time.
 #pragma once
 
 #include <memory>
@@ -16,19 +16,17 @@
 
 class IniFile {
  public:
-  // The plug-in reads every text through a buffer of this many characters
-  // (terminator included), so a value comes back with at most 2047.
-  static constexpr size_t kReadBufferChars = IniText::kReadBufferChars;
-
   IniFile();
   ~IniFile();
   IniFile(IniFile&&) noexcept;
   IniFile& operator=(IniFile&&) noexcept;
 
   // One read of the file. A missing file gives an empty snapshot. A file that
-  // exists but cannot be read (a folder of that name, access refused, far too
-  // large) also answers every read with its default, and refuses save() so
-  // its content is never replaced by ours.
+  // exists but cannot be read (a folder of that name, access refused, larger
+  // than IniText::kMaxFileBytes) answers every read with its default; one we
+  // read but could not write back as it is (UTF-32, NUL characters) answers
+  // what it holds. Both refuse save() so their content is never replaced by
+  // ours.
   static IniFile load(const std::wstring& path);
   static IniFile fromBytes(std::string_view bytes);
 
@@ -55,8 +53,12 @@ class IniFile {
   // Removes every section of that name, header and lines.
   void eraseSection(const std::wstring& section);
 
-  // The file could not be read although it may exist; see load().
+  // The file could not be read, or not written back, although it may exist;
+  // see load().
   bool openFailed() const;
+  // Why, for a message that names the file: "the file holds NUL characters",
+  // "the file is larger than 16 MB", the system's reason. Empty otherwise.
+  const std::wstring& openError() const;
   // The version of the file this snapshot was loaded from (default for a
   // snapshot made from bytes).
   const FileVersion& version() const;

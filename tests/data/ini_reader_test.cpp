@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <optional>
 #include <random>
 
 #include "data_test_util.h"
@@ -16,6 +17,8 @@ using datatest::show;
 struct Fixture {
   std::string name;
   std::string bytes;
+  // false: read, but never written back (NUL characters); nullopt: either
+  std::optional<bool> writable = true;
 };
 
 std::string utf16le(const std::wstring& text, bool bom = true) {
@@ -106,11 +109,12 @@ std::vector<Fixture> corpus() {
        "[Settings]\nMenuItemName=\xC4pfel \x80 \x81\x8d\n[\xDC" "ber]\n\xDCml=caps\n"
        "\xFCml=small\nx=\xFF\xFE\n"},
       {"NUL bytes",
-       datatest::bytesOf("[N]\nk\0ey=v\nab=c\0d\nsp = v \0 x\nname \0tail=w\n[Se\0x]\nz=1\n\0\n[ T \0x ]\ny=2\n")},
-      {"binary garbage", garbage(1, 6000)},
-      {"binary garbage 2", garbage(7, 6000)},
-      {"UTF-8 BOM garbage", "\xEF\xBB\xBF" + garbage(3, 3000)},
-      {"UTF-16 garbage", "\xFF\xFE" + garbage(5, 3000)},
+       datatest::bytesOf("[N]\nk\0ey=v\nab=c\0d\nsp = v \0 x\nname \0tail=w\n[Se\0x]\nz=1\n\0\n[ T \0x ]\ny=2\n"),
+       false},
+      {"binary garbage", garbage(1, 6000), std::nullopt},
+      {"binary garbage 2", garbage(7, 6000), std::nullopt},
+      {"UTF-8 BOM garbage", "\xEF\xBB\xBF" + garbage(3, 3000), std::nullopt},
+      {"UTF-16 garbage", "\xFF\xFE" + garbage(5, 3000), std::nullopt},
       {"empty file", ""},
       {"whitespace only", " \r\n\t\r\n"},
       {"one byte", "x"},
@@ -181,7 +185,9 @@ TEST(IniReaderDifferential, EveryLookupAnswersAsThePlatform) {
     const std::wstring path = (dir / (L"corpus" + std::to_wstring(++fixtureNo) + L".ini")).wstring();
     testsupport::writeFile(path, fixture.bytes);
     const IniFile ini = IniFile::load(path);
-    EXPECT_FALSE(ini.openFailed());
+    if (fixture.writable) {
+      EXPECT_EQ(ini.openFailed(), !*fixture.writable);
+    }
     const Queries q = queriesFor(path, fixture.bytes, ini);
     std::vector<std::string> diffs;
     size_t asked = 0;
@@ -190,7 +196,10 @@ TEST(IniReaderDifferential, EveryLookupAnswersAsThePlatform) {
         for (const wchar_t* def : {L"'dflt' ", L""}) {
           ++asked;
           const std::wstring expected = platform::readText(path, section, key, def);
-          const std::wstring actual = ini.readText(section, key, def);
+          std::wstring actual = ini.readText(section, key, def);
+          // The platform's answer stops at its buffer (and may lose one more
+          // character there); ours is whole, so only what it gave is compared.
+          if (expected.size() >= platform::kBufferChars - 2) actual.resize(std::min(actual.size(), expected.size()));
           if (expected != actual) {
             std::string line = "[";
             line.append(show(section)).append("] ").append(show(key)).append(" (default '");
@@ -306,24 +315,33 @@ TEST(SettingsNumbers, ReadNumberAndFlagUseTheValueAsTheReaderGivesIt) {
   EXPECT_FALSE(ini.readFlag(L"S", L"hexflag", true));
 }
 
-TEST(IniReader, HostileFilesGiveAnswersNotCrashes) {
+TEST(IniReader, LongValuesReadBackWhole) {
   testsupport::TempDir dir;
-  // A line of 100 KB, then more keys: the value is cut, the next keys still read.
-  const std::wstring path = (dir / L"big.ini").wstring();
-  testsupport::writeFile(path, "[A]\nk=" + std::string(100 * 1024, 'x') + "\nnext=1\n");
-  const IniFile big = IniFile::load(path);
-  EXPECT_EQ(big.readText(L"A", L"k", L"").size(), 2047u);
-  EXPECT_EQ(big.readNumber(L"A", L"next", 0), 1);
+  for (size_t length : {2047u, 2048u, 40000u, 100u * 1024}) {
+    SCOPED_TRACE(length);
+    const std::wstring path = (dir / (L"long" + std::to_wstring(length) + L".ini")).wstring();
+    testsupport::writeFile(path, "[A]\nk=" + std::string(length, 'x') + "\nq='" +
+                                     std::string(length, 'y') + "'\nnext=1\n");
+    const IniFile ini = IniFile::load(path);
+    EXPECT_EQ(ini.readText(L"A", L"k", L""), std::wstring(length, L'x'));
+    EXPECT_EQ(ini.readText(L"A", L"q", L""), std::wstring(length, L'y'));
+    EXPECT_EQ(ini.readNumber(L"A", L"next", 0), 1);
+  }
+}
+
+TEST(IniReader, HostileFilesGiveAnswersNotCrashes) {
 
   // UTF-16 with an odd byte count: the half character at the end is dropped.
   const IniFile odd = IniFile::fromBytes(utf16le(L"[A]\r\nk=v") + "x");
   EXPECT_EQ(odd.readText(L"A", L"k", L""), L"v");
 
   for (unsigned seed = 10; seed < 40; ++seed) {
-    const IniFile ini = IniFile::fromBytes(garbage(seed, 2000 + seed * 37));
+    const std::string bytes = garbage(seed, 2000 + seed * 37);
+    const IniFile ini = IniFile::fromBytes(bytes);
     ini.readText(L"Settings", L"Left", L"");
     ini.keyNames(L"Files");
-    EXPECT_EQ(ini.toBytes().find('\0'), std::string::npos) << "a NUL went back into the file";
+    EXPECT_EQ(ini.toBytes(), bytes);
+    EXPECT_EQ(ini.openFailed(), bytes.find('\0') != std::string::npos);
   }
 }
 

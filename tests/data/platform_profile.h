@@ -15,10 +15,14 @@
 
 namespace platform {
 
-// One read through a 2048-character buffer, as the plug-in reads.
+// The buffer the plug-in's older versions read every text through: the
+// platform answers at most 2047 characters of a value.
+inline constexpr size_t kBufferChars = 2048;
+
+// One read through that buffer.
 inline std::wstring readText(const std::wstring& file, const std::wstring& section,
                              const std::wstring& key, const std::wstring& def) {
-  std::vector<wchar_t> buffer(IniFile::kReadBufferChars, L'\0');
+  std::vector<wchar_t> buffer(kBufferChars, L'\0');
   const DWORD n = ::GetPrivateProfileStringW(section.c_str(), key.c_str(), def.c_str(),
                                              buffer.data(), static_cast<DWORD>(buffer.size()),
                                              file.c_str());
