@@ -5,6 +5,8 @@
 #   ./build.sh bench    the same, then the benchmarks (prints figures)
 #   ./build.sh demo     the same, then the demo host (tools/demohost/run_demo.sh)
 #   ./build.sh screenshots  the demo host's scripted tour, PNGs in dist/screenshots/
+#   ./build.sh fuzz     the core's libFuzzer targets (host clang), 60 s each
+#                       (FUZZ_SECONDS); nothing else is built
 # BUILD_DIR chooses the build folder (default ./build).
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")"
@@ -31,6 +33,7 @@ ensure_tools() {
   command -v zip >/dev/null || need+=(zip)
   command -v python3 >/dev/null || need+=(python3)
   [ -f /usr/src/googletest/CMakeLists.txt ] || need+=(googletest)
+  command -v g++ >/dev/null || need+=(g++)
   if [ "$command" != package ]; then
     # Screenshots of test windows are looked at by people.
     command -v import >/dev/null || need+=(imagemagick)
@@ -51,6 +54,48 @@ configure() {
 
 build() {
   cmake --build "$BUILD_DIR" -j"$JOBS" -- --no-print-directory
+}
+
+# The Windows-free core with the host's compiler: its table tests run as the
+# CTest entry core_native_tests, first of all.
+build_native() {
+  local dir=$BUILD_DIR/native
+  if [ ! -f "$dir/CMakeCache.txt" ]; then
+    cmake -S "$ROOT/cmake/native" -B "$dir" -DCMAKE_BUILD_TYPE=Release >/dev/null
+  fi
+  cmake --build "$dir" -j"$JOBS" -- --no-print-directory
+}
+
+# libFuzzer targets over the settings parser and writer and the cipher, each
+# run for FUZZ_SECONDS with its corpus kept in build/fuzz/corpus; prints
+# libFuzzer's final figures. A failing input is left in build/fuzz/.
+run_fuzz() {
+  command -v clang++ >/dev/null || {
+    as_root apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive as_root apt-get install -y -qq clang >/dev/null
+  }
+  local dir=$BUILD_DIR/fuzz seconds=${FUZZ_SECONDS:-60}
+  if [ ! -f "$dir/CMakeCache.txt" ]; then
+    CXX=clang++ cmake -S "$ROOT/cmake/native" -B "$dir" -DFAV_FUZZ=ON \
+      -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+  fi
+  cmake --build "$dir" -j"$JOBS" -- --no-print-directory
+  local target name
+  for target in "$dir"/*_fuzz; do
+    name=$(basename "$target")
+    mkdir -p "$dir/corpus/$name"
+    log "fuzz $name (${seconds} s)"
+    if ! "$target" -max_total_time="$seconds" -print_final_stats=1 -max_len=65536 \
+        -artifact_prefix="$dir/$name-" "$dir/corpus/$name" "$ROOT/tests/fuzz/seeds" \
+        >"$dir/$name.log" 2>&1; then
+      tail -40 "$dir/$name.log"
+      echo "$name failed; the input is in $dir" >&2
+      return 1
+    fi
+    grep -E '^#[0-9]+' "$dir/$name.log" | tail -1
+    grep -E 'stat::(number_of_executed_units|average_exec_per_sec|new_units_added|peak_rss_mb)' \
+      "$dir/$name.log"
+  done
 }
 
 # dist/Favorites/ holds exactly what the installer ships; the zip is remade
@@ -95,9 +140,15 @@ run_bench() {
   with_display bash -c "for b in \"$BUILD_DIR\"/tools/bench/*_bench.exe; do echo \"-- \$(basename \"\$b\")\"; \"$ROOT/cmake/wine-run.sh\" \"\$b\" \"$DIST/Favorites\" || exit 1; done"
 }
 
+if [ "$command" = fuzz ]; then
+  run_fuzz
+  exit
+fi
+
 ensure_tools
 configure
 build
+build_native
 package
 
 case "$command" in
@@ -105,5 +156,5 @@ case "$command" in
   test) run_tests "$@" ;;
   bench) run_bench "$@" ;;
   demo|screenshots) "$ROOT/tools/demohost/run_demo.sh" "$command" ;;
-  *) echo "usage: ./build.sh [test|bench|demo|screenshots]" >&2; exit 2 ;;
+  *) echo "usage: ./build.sh [test|bench|demo|screenshots|fuzz]" >&2; exit 2 ;;
 esac

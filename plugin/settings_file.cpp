@@ -44,8 +44,6 @@ std::optional<int> entryNumber(const std::wstring& key, std::wstring_view prefix
 
 }  // namespace
 
-std::wstring listKey(const wchar_t* prefix, int n) { return prefix + std::to_wstring(n); }
-
 FavoritesSettings readSettings(const IniFile& ini, const std::wstring& pluginFolder) {
   FavoritesSettings s;
   s.Left = ini.readNumber(kSettings, L"Left", 200);

@@ -6,24 +6,8 @@
 #include <string>
 
 #include "ini_file.h"
+#include "settings_keys.h"
 #include "un_favoriteCollections.h"
-
-namespace ini {
-inline constexpr wchar_t kSettings[] = L"Settings";
-inline constexpr wchar_t kFiles[] = L"Files";
-inline constexpr wchar_t kTypes[] = L"Types";
-inline constexpr wchar_t kSubMenus[] = L"SubMenus";
-inline constexpr wchar_t kButtons[] = L"Buttons";
-inline constexpr wchar_t kUsernames[] = L"Usernames";
-inline constexpr wchar_t kPasswords[] = L"Passwords";
-inline constexpr wchar_t kDatabases[] = L"Databases";
-inline constexpr wchar_t kConnectsAs[] = L"ConnectsAs";
-inline constexpr wchar_t kAliases[] = L"Aliases";
-inline constexpr wchar_t kSubMenuItems[] = L"SubMenuItems";
-inline constexpr wchar_t kSubMenuButtons[] = L"SubMenuButtons";
-inline constexpr wchar_t kGroupStartMarker[] = L"[PL/SQL Developer 12 separator]";
-inline constexpr int kRibbonHostVersion = 1200;
-}  // namespace ini
 
 struct FavoritesSettings {
   int Left = 200;
@@ -46,9 +30,6 @@ struct FavoritesSettings {
 
   bool operator==(const FavoritesSettings&) const = default;
 };
-
-// Entry n's key in a list section: prefix + n in decimal ("File1").
-std::wstring listKey(const wchar_t* prefix, int n);
 
 FavoritesSettings readSettings(const IniFile& ini, const std::wstring& pluginFolder);
 

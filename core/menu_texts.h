@@ -1,13 +1,14 @@
 // Menu texts and tool-button lists from the settings keys. Written once as
 // templates over the reader, so the same rules run on the one-read snapshot
-// (IniFile) in the plug-in and on the platform's key-by-key reader in the
-// benchmark that measures the difference. No Windows headers.
+// (IniFile) in the plug-in, on the text model alone (IniText) in the native
+// tests, and on the platform's key-by-key reader in the benchmark that
+// measures the difference. No Windows headers.
 #pragma once
 
 #include <string>
 #include <vector>
 
-#include "settings_file.h"
+#include "settings_keys.h"
 
 namespace menus {
 
