@@ -78,6 +78,17 @@ std::wstring_view defaultText(std::wstring_view def) {
 }
 
 
+// A code point in its UTF-16 form.
+void appendCodePoint(std::wstring& out, unsigned code) {
+  if (code >= 0x10000) {
+    code -= 0x10000;
+    out.push_back(static_cast<wchar_t>(0xD800 + (code >> 10)));
+    out.push_back(static_cast<wchar_t>(0xDC00 + (code & 0x3FF)));
+  } else {
+    out.push_back(static_cast<wchar_t>(code));
+  }
+}
+
 // UTF-8 as the platform decodes it: each ill-formed sequence (overlong,
 // surrogate, beyond U+10FFFF, cut short) becomes U+FFFD.
 std::wstring decodeUtf8(std::string_view bytes) {
@@ -119,13 +130,7 @@ std::wstring decodeUtf8(std::string_view bytes) {
       i = j > i + 1 ? j : i + 1;
       continue;
     }
-    if (code >= 0x10000) {
-      code -= 0x10000;
-      out.push_back(static_cast<wchar_t>(0xD800 + (code >> 10)));
-      out.push_back(static_cast<wchar_t>(0xDC00 + (code & 0x3FF)));
-    } else {
-      out.push_back(static_cast<wchar_t>(code));
-    }
+    appendCodePoint(out, code);
     i = j;
   }
   return out;
@@ -181,13 +186,7 @@ std::wstring decodeUtf32(std::string_view bytes, Encoding e) {
   for (size_t at = 4; at + 4 <= bytes.size(); at += 4) {
     unsigned c = unitAt(bytes, at, e);
     if (c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) c = 0xFFFD;
-    if (c >= 0x10000) {
-      c -= 0x10000;
-      out.push_back(static_cast<wchar_t>(0xD800 + (c >> 10)));
-      out.push_back(static_cast<wchar_t>(0xDC00 + (c & 0x3FF)));
-    } else {
-      out.push_back(static_cast<wchar_t>(c));
-    }
+    appendCodePoint(out, c);
   }
   return out;
 }

@@ -20,6 +20,9 @@ inline constexpr wchar_t kSubMenuItems[] = L"SubMenuItems";
 inline constexpr wchar_t kSubMenuButtons[] = L"SubMenuButtons";
 inline constexpr wchar_t kGroupStartMarker[] = L"[PL/SQL Developer 12 separator]";
 inline constexpr int kRibbonHostVersion = 1200;
+// The longest password, in the host's code-page bytes, that Add Current,
+// Connection Info and Ok store; a longer one is refused, never cut.
+inline constexpr size_t kMaxPasswordBytes = 1024;
 }  // namespace ini
 
 // Entry n's key in a list section: prefix + n in decimal ("File1").

@@ -157,7 +157,8 @@ void AddCurrent() {
   std::wstring error;
   if (!ini.save(plugin::settingsPath(), &error)) return;
   host::RefreshPluginMenus(plugin::state().pluginId);
-  menus::rebuildToolButtons();
+  // The snapshot is what was just saved: one read of the file per call.
+  menus::rebuildToolButtons(ini);
 }
 
 }  // namespace favorites

@@ -192,6 +192,25 @@ TEST(SettingsFile, PasswordsAreStoredOnlyWhenSavePasswordIsOn) {
   EXPECT_EQ(codesAsBytes(decipherText(stored, kPasswordKey)), "tiger");
 }
 
+// An enciphered byte takes up to about 17 characters: a 1,024-byte password
+// is a value far longer than any read buffer, and must come back whole.
+TEST(SettingsFile, LongestPasswordRoundTripsThroughTheFile) {
+  testsupport::TempDir dir;
+  const std::wstring path = (dir / L"Favorites.ini").wstring();
+  std::wstring password;
+  for (int i = 0; i < 1024; ++i) password += L"aZ9 =\"'\u00e4;#"[i % 10];
+  Lists l;
+  l.add(favorite(L"", L"a.sql", 0, L"", L"scott", password, L"orcl"));
+  FavoritesSettings s;
+  s.SavePassword = true;
+  std::wstring error;
+  ASSERT_TRUE(saveAll(path, s, l.submenus, l.favorites, 1200, &error)) << show(error);
+  Lists back;
+  loadLists(IniFile::load(path), back.submenus, back.favorites);
+  ASSERT_EQ(back.favorites.Count(), 1);
+  EXPECT_EQ(back.favorites.Items(0).fPassword, password);
+}
+
 TEST(SettingsFile, RoundTripGivesTheSameListsAndSettings) {
   testsupport::TempDir dir;
   const std::wstring path = (dir / L"Favorites.ini").wstring();
