@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <algorithm>
+
 namespace fav {
 
 std::string toNarrow(std::wstring_view text) {
@@ -50,6 +52,19 @@ const CodePage& systemCodePage() {
   };
   static const System system;
   return system;
+}
+
+std::vector<std::wstring> charactersOutsideCodePage(std::wstring_view text) {
+  std::vector<std::wstring> outside;
+  for (size_t i = 0; i < text.size();) {
+    const bool pair = i + 1 < text.size() && IS_HIGH_SURROGATE(text[i]) &&
+                      IS_LOW_SURROGATE(text[i + 1]);
+    const std::wstring_view one = text.substr(i, pair ? 2 : 1);
+    i += one.size();
+    if (fitsCodePage(one)) continue;
+    if (std::find(outside.begin(), outside.end(), one) == outside.end()) outside.emplace_back(one);
+  }
+  return outside;
 }
 
 }  // namespace fav

@@ -5,6 +5,7 @@
 #include "dialog_base.h"
 #include "frm_about.h"
 #include "menu_builder.h"
+#include "open_command.h"
 #include "PlugInIntf.h"
 #include "plugin_state.h"
 #include "un_plugincommon.h"
@@ -23,6 +24,7 @@ void showAbout() {
   // names itself and logs beside it.
   plugin::ensureSettingsPath();
   TfrmAbout about(plugin::settingsPath(), fav::hostOwnerWindow());
+  const OpenCommand running(about);
   about.fraSettings.reset();
   about.destroySettingsPage();
   about.setLabelText(about.lblAboutText1, about::titleLine());
@@ -37,6 +39,12 @@ void showAbout() {
 }  // namespace
 
 void runAbout() {
+  // A dialog of ours is open: it comes forward, and the menus stay as they are.
+  try {
+    if (commandRunning()) return;
+  } catch (...) {
+    return;
+  }
   try {
     showAbout();
   } catch (...) {

@@ -3,10 +3,12 @@
 #include <windows.h>
 
 #include "PlugInIntf.h"
+#include "code_page_text.h"
 #include "dialog_base.h"
 #include "menu_builder.h"
 #include "plugin_state.h"
 #include "settings_file.h"
+#include "settings_read.h"
 #include "string_cipher.h"
 #include "text_codec.h"
 #include "ui_seam.h"
@@ -14,7 +16,6 @@
 namespace favorites {
 namespace {
 
-constexpr wchar_t kPathMarker[] = L"%path%";
 constexpr wchar_t kNoReplacement[] = L"c:\\";
 
 // The stored "ReplacementPath", cut at a NUL as the platform reader would.
@@ -43,16 +44,6 @@ bool sameFileName(const std::wstring& a, const std::wstring& b) {
 
 }  // namespace
 
-std::wstring replaceExact(const std::wstring& text, const std::wstring& from,
-                          const std::wstring& to) {
-  if (from.empty()) return text;
-  std::wstring out;
-  size_t pos = 0;
-  for (size_t hit; (hit = text.find(from, pos)) != std::wstring::npos; pos = hit + from.size())
-    out.append(text, pos, hit - pos).append(to);
-  return out.append(text, pos);
-}
-
 std::wstring replaceIgnoringCase(const std::wstring& text, const std::wstring& from,
                                  const std::wstring& to) {
   if (from.empty()) return text;
@@ -64,6 +55,11 @@ std::wstring replaceIgnoringCase(const std::wstring& text, const std::wstring& f
        pos = hit + from.size())
     out.append(text, pos, hit - pos).append(to);
   return out.append(text, pos);
+}
+
+int probedWindowCount(int hostCount) {
+  if (hostCount < 0) return 0;
+  return hostCount >= kMaxProbedWindows ? kMaxProbedWindows : hostCount + 1;
 }
 
 void OpenFavorite(int menuIndex) { OpenFavorite(menuIndex, readKeyboardState()); }
@@ -78,14 +74,16 @@ void OpenFavorite(int menuIndex, const KeyboardState& keys) {
   const std::wstring replacement = replacementPath(ini);
   std::wstring file = entry(ini, ini::kFiles, L"File", n);
   if (file.empty() || file == ini::kGroupStartMarker) return;
-  file = replaceExact(file, kPathMarker, replacement);
+  file = expandPathMarker(file, replacement);
   const int type = ini.readNumber(ini::kTypes, listKey(L"Type", n), 0);
 
   // Window numbers 0..N inclusive are probed; a number without a window
-  // simply does not match.
+  // simply does not match. A count below 0 means no window, and a garbage
+  // count must not keep the click from returning: the probe stops after
+  // kMaxProbedWindows windows whatever the host says.
   const std::string narrowFile = fav::toNarrow(file);
-  const int windows = host::WindowCount();
-  for (int w = 0; w <= windows && w >= 0; ++w) {
+  const int last = probedWindowCount(host::WindowCount()) - 1;
+  for (int w = 0; w <= last; ++w) {
     host::SelectWindow(w);
     if (host::CurrentWindowFileName() == narrowFile) {
       host::ActivateWindow(w);
@@ -119,14 +117,18 @@ void AddCurrent() {
 
   if (file.empty()) return;  // a window without a file has nothing to add
 
-  IniFile ini = IniFile::load(plugin::settingsPath());
+  // A file that cannot be read is not the list: adding to what we could
+  // read would replace it.
+  std::optional<IniFile> read = plugin::loadForChange(plugin::settingsPath(), fav::hostOwnerWindow());
+  if (!read) return;
+  IniFile& ini = *read;
   const std::wstring replacement = replacementPath(ini);
   int n = 1;
   for (;; ++n) {
     // The stored name as it opens, not the menu's text: an alias, the
     // connection shown or the "%path%" form must not hide a duplicate.
     const std::wstring stored = entry(ini, ini::kFiles, L"File", n);
-    if (!stored.empty() && sameFileName(replaceExact(stored, kPathMarker, replacement), file)) {
+    if (!stored.empty() && sameFileName(expandPathMarker(stored, replacement), file)) {
       const std::wstring text = file + L" is already a favorite.";
       showMessageBox(fav::hostOwnerWindow(), text.c_str(), L"Favorites", MB_OK | MB_ICONINFORMATION);
       return;
@@ -136,7 +138,7 @@ void AddCurrent() {
 
   // "c:\" means no folder is replaced; an empty path would never end.
   if (replacement != kNoReplacement && !replacement.empty())
-    file = replaceIgnoringCase(file, replacement, kPathMarker);
+    file = replaceIgnoringCase(file, replacement, ini::kPathMarker);
 
   ini.writeText(ini::kFiles, listKey(L"File", n), file);
   ini.writeNumber(ini::kTypes, listKey(L"Type", n), type);
@@ -145,6 +147,11 @@ void AddCurrent() {
     const host::ConnectionInfo c = host::ConnectionDetails(host::CurrentWindowConnection());
     ini.writeText(ini::kUsernames, listKey(L"Username", n), fav::toWide(c.username));
     const bool savePassword = ini.readFlag(ini::kSettings, L"SavePassword", false);
+    const std::wstring tooLong =
+        savePassword ? codepage::passwordTooLongMessage(
+                           c.password.size(), L"The current file was not added to the favorites.")
+                     : std::wstring();
+    if (!codepage::acceptTyped(fav::hostOwnerWindow(), tooLong)) return;
     ini.writeText(ini::kPasswords, listKey(L"Password", n),
                   savePassword ? encipherText(bytesAsCodes(c.password), kPasswordKey,
                                               kPasswordMinFill, kPasswordMaxFill)

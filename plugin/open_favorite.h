@@ -13,6 +13,11 @@ namespace favorites {
 void OpenFavorite(int menuIndex, const KeyboardState& keys);
 void OpenFavorite(int menuIndex);
 
+// How many window numbers a click probes for a host window count: 0..N
+// inclusive, none for a count below 0, never more than kMaxProbedWindows.
+inline constexpr int kMaxProbedWindows = 10000;
+int probedWindowCount(int hostCount);
+
 // Appends the current window's file (and connection) as a new favorite. The
 // file is replaced in one step; on failure nothing is refreshed.
 void AddCurrent();
@@ -20,8 +25,5 @@ void AddCurrent();
 // Case-insensitive replacement of every occurrence of from (never empty).
 std::wstring replaceIgnoringCase(const std::wstring& text, const std::wstring& from,
                                  const std::wstring& to);
-// Exact replacement of every occurrence of from (never empty).
-std::wstring replaceExact(const std::wstring& text, const std::wstring& from,
-                          const std::wstring& to);
 
 }  // namespace favorites

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <cwctype>
 #include <unordered_set>
 
 #include "string_cipher.h"
@@ -42,7 +43,33 @@ std::optional<int> entryNumber(const std::wstring& key, std::wstring_view prefix
   return static_cast<int>(n);
 }
 
+// The form in which two entries name the same file: "%path%" expanded as a
+// click would expand it, letters folded.
+std::wstring sameFileKey(const std::wstring& fileName, const std::wstring& replacement) {
+  std::wstring key = expandPathMarker(fileName, replacement);
+  for (wchar_t& c : key) c = static_cast<wchar_t>(std::towlower(c));
+  return key;
+}
+
+bool sameFavorites(const TFavoriteItems& a, const TFavoriteItems& b) {
+  if (a.Count() != b.Count()) return false;
+  for (int i = 0; i < a.Count(); ++i)
+    if (!(a.Items(i) == b.Items(i))) return false;
+  return true;
+}
+
 }  // namespace
+
+std::wstring expandPathMarker(const std::wstring& fileName, const std::wstring& replacement) {
+  std::wstring out;
+  size_t from = 0;
+  for (size_t at = fileName.find(kPathMarker); at != std::wstring::npos;
+       at = fileName.find(kPathMarker, from)) {
+    out.append(fileName, from, at - from).append(replacement);
+    from = at + std::size(kPathMarker) - 1;
+  }
+  return out.append(fileName, from, std::wstring::npos);
+}
 
 FavoritesSettings readSettings(const IniFile& ini, const std::wstring& pluginFolder) {
   FavoritesSettings s;
@@ -159,11 +186,46 @@ void storeAll(IniFile& ini, const FavoritesSettings& settings, const TSubMenuIte
   }
 }
 
+TFavoriteItems keepOutsideAdditions(const TFavoriteItems& loaded, const TFavoriteItems& now,
+                                    const TFavoriteItems& dialog,
+                                    const std::wstring& fileReplacement,
+                                    const std::wstring& dialogReplacement) {
+  std::unordered_set<std::wstring> known;
+  for (int i = 0; i < loaded.Count(); ++i)
+    known.insert(sameFileKey(loaded.Items(i).FileName(), fileReplacement));
+  std::unordered_set<std::wstring> shown;
+  TFavoriteItems merged;
+  merged.Assign(dialog);
+  for (int i = 0; i < dialog.Count(); ++i)
+    shown.insert(sameFileKey(dialog.Items(i).FileName(), dialogReplacement));
+  for (int i = 0; i < now.Count(); ++i) {
+    const std::wstring key = sameFileKey(now.Items(i).FileName(), fileReplacement);
+    if (known.count(key) || !shown.insert(key).second) continue;
+    merged.Add() = now.Items(i);
+  }
+  return merged;
+}
+
 bool saveAll(const std::wstring& path, const FavoritesSettings& settings,
              const TSubMenuItems& submenus, const TFavoriteItems& favorites, int hostVersion,
-             std::wstring* error) {
+             std::wstring* error, const LoadedList* loaded) {
   try {
     IniFile ini = IniFile::load(path);
+    if (loaded && !ini.openFailed()) {
+      // The file may have changed since the dialog read it (Add Current in
+      // another window, a hand edit, a synchronised copy). Until versions
+      // tell every change apart, the favorites themselves are compared too.
+      TSubMenuItems unusedSubmenus;
+      TFavoriteItems now;
+      loadLists(ini, unusedSubmenus, now);
+      if (ini.version() != loaded->version || !sameFavorites(now, loaded->favorites)) {
+        const TFavoriteItems merged = keepOutsideAdditions(
+            loaded->favorites, now, favorites,
+            ini.readText(kSettings, L"ReplacementPath", L"c:\\"), settings.ReplacementPath);
+        storeAll(ini, settings, submenus, merged, hostVersion);
+        return ini.save(path, error);
+      }
+    }
     storeAll(ini, settings, submenus, favorites, hostVersion);
     return ini.save(path, error);
   } catch (const std::exception&) {

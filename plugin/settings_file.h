@@ -9,6 +9,11 @@
 #include "settings_keys.h"
 #include "un_favoriteCollections.h"
 
+namespace ini {
+// Stands for the replacement path in a stored file name.
+inline constexpr wchar_t kPathMarker[] = L"%path%";
+}  // namespace ini
+
 struct FavoritesSettings {
   int Left = 200;
   int Top = 200;
@@ -31,6 +36,10 @@ struct FavoritesSettings {
   bool operator==(const FavoritesSettings&) const = default;
 };
 
+// Every "%path%" in a stored file name replaced with the replacement path,
+// letter case exact, as a click opens it.
+std::wstring expandPathMarker(const std::wstring& fileName, const std::wstring& replacement);
+
 FavoritesSettings readSettings(const IniFile& ini, const std::wstring& pluginFolder);
 
 // The Configure dialog's load: submenus 1, 2, ... up to the first empty name
@@ -47,8 +56,27 @@ void loadLists(const IniFile& ini, TSubMenuItems& submenus, TFavoriteItems& favo
 void storeAll(IniFile& ini, const FavoritesSettings& settings, const TSubMenuItems& submenus,
               const TFavoriteItems& favorites, int hostVersion);
 
+// What the Configure dialog read: the file's version and its favorites, so
+// that its Ok can tell what was added to the file elsewhere meanwhile.
+struct LoadedList {
+  FileVersion version;
+  TFavoriteItems favorites;
+};
+
+// The favorites to store when the file changed while the dialog was open:
+// the dialog's list, then each favorite of the file now that was in neither
+// the file as loaded nor the dialog's list, in file order. A file counts as
+// the same in either path form ("%path%" expanded with the replacement path
+// of its list) and in any letter case. fileReplacement belongs to the file's
+// lists, dialogReplacement to the dialog's.
+TFavoriteItems keepOutsideAdditions(const TFavoriteItems& loaded, const TFavoriteItems& now,
+                                    const TFavoriteItems& dialog,
+                                    const std::wstring& fileReplacement,
+                                    const std::wstring& dialogReplacement);
+
 // Load, storeAll and save in one step; false with a reason when the file
-// could not be replaced (the old file is then unchanged).
+// could not be replaced (the old file is then unchanged). With loaded, the
+// favorites added to the file since then are kept (keepOutsideAdditions).
 bool saveAll(const std::wstring& path, const FavoritesSettings& settings,
              const TSubMenuItems& submenus, const TFavoriteItems& favorites, int hostVersion,
-             std::wstring* error);
+             std::wstring* error, const LoadedList* loaded = nullptr);

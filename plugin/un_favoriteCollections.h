@@ -66,6 +66,11 @@ class TOwnedCollection {
   Item& GetItem(int index) { return Items(index); }
   int Count() const { return static_cast<int>(items_.size()); }
   void Clear() { items_.clear(); }
+  // Becomes a copy of other, item by item.
+  void Assign(const TOwnedCollection& other) {
+    Clear();
+    for (const auto& item : other.items_) Add() = *item;
+  }
   void Delete(int index) { items_.erase(items_.begin() + index); }
   void Move(int from, int to) {
     auto item = std::move(items_.at(static_cast<size_t>(from)));

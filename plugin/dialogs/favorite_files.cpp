@@ -176,12 +176,4 @@ std::vector<std::wstring> openFileDialogPaths(const std::vector<std::wstring>& e
   return paths;
 }
 
-std::wstring unstorableMessage(const std::vector<std::wstring>& names) {
-  std::wstring text =
-      L"These files were not added because their names hold characters that the system code "
-      L"page cannot store, so the IDE could not open them:\n";
-  for (const std::wstring& name : names) text += L"\n" + name;
-  return text;
-}
-
 }  // namespace favfiles

@@ -76,7 +76,4 @@ std::vector<std::wstring> splitNullList(const wchar_t* buffer, size_t capacity);
 // entry is a full path; several are the folder followed by names in it.
 std::vector<std::wstring> openFileDialogPaths(const std::vector<std::wstring>& entries);
 
-// The message listing names that were left out because of the code page.
-std::wstring unstorableMessage(const std::vector<std::wstring>& names);
-
 }  // namespace favfiles

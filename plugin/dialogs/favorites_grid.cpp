@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cwctype>
 
+#include "code_page_text.h"
 #include "frm_ConfigureFavorites.h"
 #include "frm_ConfigureFavorites_commands.h"
 #include "frm_ConfigureFavorites_res.h"
@@ -777,8 +778,11 @@ void TfrmConfigureFavorites::edtItemCommit(bool refocus) {
   const int len = ::GetWindowTextLengthW(editor);
   std::wstring text(static_cast<size_t>(len) + 1, L'\0');
   text.resize(static_cast<size_t>(std::max(::GetWindowTextW(editor, text.data(), len + 1), 0)));
-  // An empty or blank name is refused: the favorite keeps its file.
-  if (TFavoriteItem* favorite = rowFavorite(renameRow_); favorite && !isBlank(text)) {
+  // An empty or blank name is refused, and so is one the host could not
+  // open: the favorite keeps its file.
+  const std::wstring refusal = codepage::outsideCodePageMessage(L"file name", text);
+  if (TFavoriteItem* favorite = rowFavorite(renameRow_);
+      favorite && !isBlank(text) && refusal.empty()) {
     gridmodel::ListSnapshot before = listSnapshot();
     favorite->FileName(text);
     recordIfChanged(std::move(before));
@@ -788,6 +792,7 @@ void TfrmConfigureFavorites::edtItemCommit(bool refocus) {
   if (sgFavorites_) ::EnableWindow(sgFavorites_, TRUE);
   if (refocus) focusGrid();
   ::ShowWindow(editor, SW_HIDE);
+  codepage::acceptTyped(hwnd(), refusal);
 }
 
 void TfrmConfigureFavorites::edtItemCancel() {

@@ -12,6 +12,7 @@
 #include "glyphs.h"
 #include "main_menu_items.h"
 #include "plugin_state.h"
+#include "settings_read.h"
 #include "text_codec.h"
 #include "ui_seam.h"
 #include "un_logger.h"
@@ -109,12 +110,13 @@ TfrmConfigureFavorites::TfrmConfigureFavorites() {
 
 TfrmConfigureFavorites::~TfrmConfigureFavorites() = default;
 
-void TfrmConfigureFavorites::Initialize() {
-  ReadIniFile();
+bool TfrmConfigureFavorites::Initialize() {
+  if (!ReadIniFile()) return false;
   FillGrid();
   LoadImages();
   actSortBySubmenuExecute();
   initialized_ = true;
+  return true;
 }
 
 INT_PTR TfrmConfigureFavorites::ShowModal(HWND owner) {
@@ -123,21 +125,27 @@ INT_PTR TfrmConfigureFavorites::ShowModal(HWND owner) {
 
 // --- loading and saving --------------------------------------------------------
 
-void TfrmConfigureFavorites::ReadIniFile() {
+bool TfrmConfigureFavorites::ReadIniFile() {
   trace(L"TfrmConfigureFavorites.ReadIniFile start");
-  const IniFile ini = IniFile::load(fIniFilename);
+  // Defaults shown for a file we could not read would replace the list at Ok.
+  const std::optional<IniFile> read = plugin::loadForChange(fIniFilename, hwnd() ? hwnd() : fav::hostOwnerWindow());
+  if (!read) return false;
+  const IniFile& ini = *read;
   settings_ = readSettings(ini, plugin::pluginFolder());
   // Without a stored place the dialog opens over the IDE, not at a fixed spot.
   positionStored_ = ini.hasKey(ini::kSettings, L"Left") && ini.hasKey(ini::kSettings, L"Top");
   fPrefix = settings_.ImagePrefix;
   fImagePath = settings_.ImagePath;
   loadLists(ini, fSubMenus, fFavoriteItems);
+  loaded_.version = ini.version();
+  loaded_.favorites.Assign(fFavoriteItems);
   mainMenuItems_ = mainMenuEntries(fav::toWide(host::MainMenuNames()));
   if (hwnd()) {
     applySettingsToControls();
     FillMainMenuItems();
   }
   trace(L"TfrmConfigureFavorites.ReadIniFile end");
+  return true;
 }
 
 void TfrmConfigureFavorites::FillMainMenuItems() {
@@ -203,7 +211,8 @@ bool TfrmConfigureFavorites::WriteIniFile(std::wstring* error) {
     if (error) *error = L"The settings could not be saved: the settings file location is unknown.";
     return false;
   }
-  return saveAll(fIniFilename, settingsFromControls(), fSubMenus, fFavoriteItems, version, error);
+  return saveAll(fIniFilename, settingsFromControls(), fSubMenus, fFavoriteItems, version, error,
+                 &loaded_);
 }
 
 void TfrmConfigureFavorites::actOkExecute() {

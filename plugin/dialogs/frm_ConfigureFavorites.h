@@ -33,7 +33,9 @@ class TfrmConfigureFavorites : public fav::DialogBase {
 
   // ReadIniFile, FillGrid, LoadImages, actSortBySubmenuExecute. May run
   // before or after the window exists; the window shows what it holds.
-  void Initialize();
+  // False when the file could not be read and the user gave up: the dialog
+  // must not be shown.
+  bool Initialize();
   // Shows the dialog modally; IDOK when the settings file was written.
   INT_PTR ShowModal(HWND owner);
 
@@ -137,7 +139,7 @@ class TfrmConfigureFavorites : public fav::DialogBase {
   void FormCreate();
   void FormShow();
   void FormResize();
-  void ReadIniFile();
+  bool ReadIniFile();
   bool WriteIniFile(std::wstring* error);
   void FillMainMenuItems();
   void applySettingsToControls();
@@ -205,6 +207,9 @@ class TfrmConfigureFavorites : public fav::DialogBase {
   // What was read, kept for the controls and for a stored NextToMenu that
   // the host does not offer.
   FavoritesSettings settings_;
+  // The file's version and favorites as read, for Ok to keep what was added
+  // to the file elsewhere meanwhile.
+  LoadedList loaded_;
   std::vector<std::wstring> mainMenuItems_;
   int hostVersion_ = 0;
   bool initialized_ = false;

@@ -6,6 +6,7 @@
 #include <commdlg.h>
 
 #include "FolderChoose.h"
+#include "code_page_text.h"
 #include "PlugInIntf.h"
 #include "favorite_files.h"
 #include "frm_ConfigureFavorites.h"
@@ -81,7 +82,7 @@ void addFavoriteFiles(TfrmConfigureFavorites& dialog, const std::vector<std::wst
   dialog.UpdateActionStates();
   if (!outcome.unstorable.empty()) {
     // Stored as "?" they could never be opened; say which ones were left out.
-    const std::wstring text = favfiles::unstorableMessage(outcome.unstorable);
+    const std::wstring text = codepage::unstorableFilesMessage(outcome.unstorable);
     showMessageBox(dialog.hwnd(), text.c_str(), L"Favorites", MB_OK | MB_ICONWARNING);
   }
 }
@@ -186,6 +187,10 @@ void TfrmConfigureFavorites::addTypedSubmenu() {
   if (const std::wstring part = submenus::menuBreakingPart(typed); !part.empty()) {
     const std::wstring text = submenus::menuBreakingMessage(part);
     showMessageBox(hwnd(), text.c_str(), L"Favorites", MB_OK | MB_ICONWARNING);
+    return;
+  }
+  if (!codepage::acceptTyped(hwnd(), codepage::outsideCodePageMessage(L"submenu name", typed))) {
+    ::SetFocus(edSubMenu());
     return;
   }
   submenus::addSubmenuSorted(fSubMenus, typed, selectedMenuItemIcon());

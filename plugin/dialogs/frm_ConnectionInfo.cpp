@@ -2,10 +2,12 @@
 
 #include <commctrl.h>
 
+#include "code_page_text.h"
 #include "dialog_placement.h"
 #include "frm_ConnectionInfo_ids.h"
 #include "glyph_ids.h"
 #include "glyphs.h"
+#include "text_codec.h"
 
 namespace {
 
@@ -187,7 +189,33 @@ std::wstring TfrmConnectionInfo::text(int id) const {
   return value;
 }
 
+bool TfrmConnectionInfo::typedTextFits() {
+  // The host gets these texts in its code page, and the password in at most
+  // kMaxPasswordBytes of it; the first field that cannot go gets the focus.
+  const struct {
+    int id;
+    const wchar_t* what;
+  } fields[] = {{IDC_CI_USERNAME, L"user name"},
+                {IDC_CI_PASSWORD, L"password"},
+                {IDC_CI_DATABASE, L"database"},
+                {IDC_CI_CONNECT_AS, L"connect-as mode"},
+                {IDC_CI_ALIAS, L"alias"}};
+  for (const auto& field : fields) {
+    const std::wstring typed = text(field.id);
+    std::wstring refusal = codepage::outsideCodePageMessage(field.what, typed);
+    if (refusal.empty() && field.id == IDC_CI_PASSWORD)
+      refusal = codepage::passwordTooLongMessage(fav::toNarrow(typed).size(),
+                                                L"Please type a shorter one.");
+    if (!codepage::acceptTyped(hwnd(), refusal)) {
+      ::SetFocus(item(field.id));
+      return false;
+    }
+  }
+  return true;
+}
+
 void TfrmConnectionInfo::bbtnOkClick() {
+  if (!typedTextFits()) return;
   fUsername = text(IDC_CI_USERNAME);
   fPassword = text(IDC_CI_PASSWORD);
   fDatabase = text(IDC_CI_DATABASE);

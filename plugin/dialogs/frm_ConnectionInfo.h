@@ -46,6 +46,9 @@ class TfrmConnectionInfo : public fav::DialogBase {
   void FormShow();
   void sbShowPasswordClick();
   void bbtnOkClick();
+  // Says why and keeps the dialog open when a box holds text the host could
+  // not take.
+  bool typedTextFits();
   void layout();
   void centreOnOwner();
   void updateCapsLockWarning();

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cwctype>
 
+#include "code_page_text.h"
 #include "dialog_placement.h"
 #include "favorite_files.h"
 #include "frm_SubMenus_ids.h"
@@ -309,6 +310,10 @@ void TfrmSubMenus::actAddSubmenuExecute() {
   const std::wstring typed = text(IDC_SM_ED_SUBMENU);
   if (refuseMenuBreakingName(typed)) return;
   // The text box keeps its text.
+  if (!codepage::acceptTyped(hwnd(), codepage::outsideCodePageMessage(L"submenu name", typed))) {
+    ::SetFocus(item(IDC_SM_ED_SUBMENU));
+    return;
+  }
   const int row = fSubMenus.add(typed, image);
   if (row >= 0) fSelectedIndex = row;
   FillGrid();
@@ -368,7 +373,8 @@ void TfrmSubMenus::edtItemCommit(bool refocus) {
     if (refocus) focusGrid();
     return;
   }
-  const bool renamed = fSubMenus.rename(row, typed);
+  const std::wstring refusal = codepage::outsideCodePageMessage(L"submenu name", typed);
+  const bool renamed = refusal.empty() && fSubMenus.rename(row, typed);
   // Only the row's text changes: the list may be busy with the click that
   // took the focus away, so it is not rebuilt here.
   if (renamed && sgFavorites) {
@@ -380,6 +386,7 @@ void TfrmSubMenus::edtItemCommit(bool refocus) {
   ::ShowWindow(item(IDC_SM_EDT_ITEM), SW_HIDE);
   if (!renamed && submenus::trimName(typed).empty())
     setHintText(L"A submenu needs a name; the old one is kept");
+  codepage::acceptTyped(hwnd(), refusal);
 }
 
 void TfrmSubMenus::edtItemCancel() {

@@ -5,6 +5,7 @@
 
 #include <map>
 
+#include "code_page_text.h"
 #include "favorite_files.h"
 #include "temp_dir.h"
 #include "text_codec.h"
@@ -98,7 +99,29 @@ TEST(AddFiles, SkipsDuplicatesInBothFormsAndNamesOutsideTheCodePage) {
   expected.FileName(L"e:\\d.txt");
   expected.FileType(0);
   EXPECT_EQ(favorites.Items(3), expected);
-  EXPECT_NE(favfiles::unstorableMessage(outcome.unstorable).find(outside), std::wstring::npos);
+  EXPECT_NE(codepage::unstorableFilesMessage(outcome.unstorable).find(outside), std::wstring::npos);
+}
+
+TEST(CodePageText, NamesEachCharacterOutsideTheCodePageOnce) {
+  const struct {
+    std::wstring text;
+    Strings outside;
+  } cases[] = {
+      {L"", {}},
+      {L"plain \u00E9\u20AC", {}},  // Western letters and the euro sign fit
+      {L"\u0416a\u0416b\u65E5", {L"\u0416", L"\u65E5"}},
+      {L"x\xD83D\xDE00y", {L"\xD83D\xDE00"}},  // a surrogate pair is one character
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(fav::charactersOutsideCodePage(c.text), c.outside);
+    EXPECT_EQ(codepage::outsideCodePageMessage(L"alias", c.text).empty(), c.outside.empty());
+  }
+  EXPECT_EQ(codepage::outsideCodePageMessage(L"submenu name", L"Dev\u0416\xD83D\xDE00"),
+            L"The submenu name holds characters that the system code page cannot store, so the "
+            L"IDE would get \"?\" instead: \"\u0416\" (U+0416), \"\xD83D\xDE00\" (U+1F600).\n\n"
+            L"Please type the submenu name without them.");
+  EXPECT_EQ(codepage::passwordTooLongMessage(1024, L"x"), L"");
+  EXPECT_NE(codepage::passwordTooLongMessage(1025, L"x").find(L"1025 bytes"), std::wstring::npos);
 }
 
 TEST(FolderListing, PlainFilesOnlyInNameOrder) {

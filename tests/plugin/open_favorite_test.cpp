@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <climits>
 
 #include "plugin_fixture.h"
 #include "string_cipher.h"
@@ -58,6 +59,42 @@ TEST_F(OpenFavoriteTest, TheProbeCoversEveryWindowNumberAndMatchesCaseExactly) {
                        "WindowCount()", "SelectWindow(0)", "CurrentWindowFileName()",
                        "SelectWindow(1)", "CurrentWindowFileName()", "SelectWindow(2)",
                        "CurrentWindowFileName()", "OpenFileInWindow(0, c:\\w\\a.sql)"}));
+}
+
+TEST_F(OpenFavoriteTest, AGarbageWindowCountEndsTheProbe) {
+  writeIni("[Files]\nFile1=c:\\w\\a.sql\n");
+  loadPlugin();
+  host.windows = {{"c:\\w\\b.sql", 1, 0}};
+  struct Case {
+    int count;
+    size_t probes;
+  } cases[] = {{-1, 0}, {INT_MIN, 0}, {0, 1}, {9999, 10000}, {10000, 10000}, {INT_MAX, 10000}};
+  for (const auto& c : cases) {
+    host.windowCountAnswer = c.count;
+    host.windows.resize(1);
+    host.clearRecords();
+    host.onMenuClick(6);
+    EXPECT_EQ(host.callsNamed("SelectWindow").size(), c.probes) << c.count;
+    EXPECT_EQ(host.callsNamed("OpenFileInWindow").size(), 1u) << c.count;
+  }
+}
+
+TEST_F(OpenFavoriteTest, NullTextsFromTheHostReadAsEmpty) {
+  writeIni("[Settings]\nSavePassword=1\n[Files]\nFile1=c:\\w\\a.sql\n");
+  loadPlugin();
+  host.windows = {{"c:\\w\\b.sql", 1, 0}};
+  host.currentWindow = 0;
+  host.connections = {{"scott", "tiger", "orcl", "Normal"}};
+  host.windows[0].connection = 1;
+  EXPECT_EQ(host.createMenuItem(6), "File / Favorite Files / c:\\w\\a.sql");
+  host.nullTexts = true;
+  host.onMenuClick(6);  // the probe reads no file name: the favorite opens
+  EXPECT_EQ(host.callsNamed("OpenFileInWindow").size(), 1u);
+  const std::string before = readIni();
+  host.currentWindow = 0;
+  host.onMenuClick(2);  // Add Current of an empty name adds nothing
+  EXPECT_EQ(readIni(), before);
+  EXPECT_EQ(host.createMenuItem(2), "File / Favorite Files / [Favorites] Add Current");
 }
 
 TEST_F(OpenFavoriteTest, PathMarkerIsReplacedExactly) {
@@ -211,6 +248,36 @@ TEST_F(AddCurrentTest, EveryPasswordByteRoundTripsToTheLogon) {
     const auto logon = host.callsNamed("ConnectionForLogon");
     ASSERT_EQ(logon.size(), 1u);
     EXPECT_EQ(logon[0].args[1], password) << first;
+  }
+}
+
+TEST_F(AddCurrentTest, LongPasswordsRoundTripUpToTheLimitAndALongerOneIsRefused) {
+  for (const size_t length : {1u, 112u, 116u, 300u, 1024u, 1025u}) {
+    writeIni("[Settings]\nSavePassword=1\n");
+    loadPlugin();
+    std::string password;
+    for (size_t i = 0; i < length; ++i) password += static_cast<char>(i % 2 ? 128 + i % 128 : 33 + i % 90);
+    host.connections = {{"u", password, "db", "Normal"}};
+    currentWindow("c:\\w\\new.sql", 0, 1);
+    host.ui.messageBoxTexts.clear();
+    host.onMenuClick(2);
+    host.windows.clear();
+    host.clearRecords();
+    host.onMenuClick(6);
+    const auto logon = host.callsNamed("ConnectionForLogon");
+    if (length <= 1024) {
+      ASSERT_EQ(logon.size(), 1u) << length;
+      EXPECT_TRUE(logon[0].args[1] == password) << length << " bytes sent, "
+                                                 << logon[0].args[1].size() << " came back";
+      EXPECT_TRUE(host.ui.messageBoxTexts.empty()) << length;
+    } else {
+      EXPECT_TRUE(logon.empty());
+      EXPECT_EQ(key(L"Files", L"File1"), L"<none>");
+      ASSERT_EQ(host.ui.messageBoxTexts.size(), 1u);
+      EXPECT_EQ(host.ui.messageBoxTexts[0],
+                L"Favorites|The password is 1025 bytes long, and Favorites stores passwords of up "
+                L"to 1024 bytes.\n\nThe current file was not added to the favorites.");
+    }
   }
 }
 

@@ -48,18 +48,21 @@ inline std::string readFile(const std::filesystem::path& p) {
 }
 
 // Holds a file open without write sharing, as another program would, so
-// writes to it fail (Wine as root ignores the read-only attribute).
+// writes to it fail (Wine as root ignores the read-only attribute). With
+// share 0 reads fail as well.
 class FileLock {
  public:
-  explicit FileLock(const std::filesystem::path& p)
-      : h_(::CreateFileW(p.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
+  explicit FileLock(const std::filesystem::path& p, DWORD share = FILE_SHARE_READ)
+      : h_(::CreateFileW(p.c_str(), GENERIC_READ, share, nullptr, OPEN_ALWAYS,
                          FILE_ATTRIBUTE_NORMAL, nullptr)) {}
-  ~FileLock() {
-    if (h_ != INVALID_HANDLE_VALUE) ::CloseHandle(h_);
-  }
+  ~FileLock() { release(); }
   FileLock(const FileLock&) = delete;
   FileLock& operator=(const FileLock&) = delete;
   bool held() const { return h_ != INVALID_HANDLE_VALUE; }
+  void release() {
+    if (h_ != INVALID_HANDLE_VALUE) ::CloseHandle(h_);
+    h_ = INVALID_HANDLE_VALUE;
+  }
 
  private:
   HANDLE h_;

@@ -78,6 +78,7 @@ const char* cbMainMenuNames() {
 }
 int cbWindowCount() {
   sim().record("WindowCount");
+  if (sim().windowCountAnswer) return *sim().windowCountAnswer;
   return (int)sim().windows.size();
 }
 int cbSelectWindow(int w) {
@@ -119,6 +120,7 @@ void cbConnectionDetails(int connection, char** user, char** password, char** da
   s.record("ConnectionDetails", {num(connection)});
   Connection c;
   if (connection >= 1 && connection <= (int)s.connections.size()) c = s.connections[connection - 1];
+  if (s.nullTexts) return;
   if (user) *user = const_cast<char*>(s.keep(c.username));
   if (password) *password = const_cast<char*>(s.keep(c.password));
   if (database) *database = const_cast<char*>(s.keep(c.database));
@@ -299,6 +301,7 @@ void HostSimulator::record(std::string name, std::vector<std::string> args) {
 }
 
 const char* HostSimulator::keep(std::string text) {
+  if (nullTexts) return nullptr;
   texts_.push_back(std::move(text));
   return texts_.back().c_str();
 }

@@ -9,6 +9,7 @@
 #include <deque>
 #include <functional>
 #include <map>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -111,6 +112,11 @@ class HostSimulator {
   int currentWindow = -1;               // index into windows; -1 none
   std::vector<Connection> connections;  // connection number = position + 1
   int windowConnectionStateAnswer = 1;  // what WindowConnectionState(2) returns
+  // A host gone wrong: WindowCount answers this instead of the window count,
+  // and (nullTexts) every text service answers a null pointer while
+  // ConnectionDetails leaves its output pointers as they were.
+  std::optional<int> windowCountAnswer;
+  bool nullTexts = false;
   std::vector<ToolButton> toolButtons;  // every AddToolButton, in order
   std::vector<std::string> menu;        // the last menu texts read (1..99 -> [0..98])
   int refreshRequests = 0;

@@ -1,0 +1,186 @@
+// The Configure command never loses the list: a file it could not read is
+// not shown as an empty list, favorites added elsewhere while it is open
+// survive its Ok, and a second command while it runs opens nothing.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "configure_fixture.h"
+
+namespace {
+
+using configuretest::ConfigureTest;
+using configuretest::Dialog;
+using Strings = std::vector<std::wstring>;
+
+const char kList[] =
+    "[Settings]\r\nReplacementPath=d:\\src\r\nSavePassword=1\r\n"
+    "[Files]\r\nFile1=c:\\a.sql\r\nFile2=c:\\b.sql\r\n"
+    "[Types]\r\nType1=0\r\nType2=0\r\n"
+    "[Usernames]\r\nUsername1=scott\r\n";
+
+class DataSafetyTest : public ConfigureTest {
+ protected:
+  Strings files() const {
+    Strings out;
+    for (int n = 1;; ++n) {
+      wchar_t buf[2048] = {};
+      ::GetPrivateProfileStringW(L"Files", (L"File" + std::to_wstring(n)).c_str(), L"<none>", buf,
+                                 2048, iniPath().c_str());
+      if (std::wstring(buf) == L"<none>") return out;
+      out.push_back(buf);
+    }
+  }
+  void currentWindow(const std::string& file) {
+    host.windows = {{file, 0, 0}};
+    host.currentWindow = 0;
+  }
+};
+
+TEST_F(DataSafetyTest, AFileHeldByAnotherProgramIsNeverShownAsAnEmptyList) {
+  writeIni(kList);
+  loadPlugin();
+  testsupport::FileLock lock(iniPath(), 0);
+  ASSERT_TRUE(lock.held());
+
+  // Cancel: no dialog, nothing written, nothing refreshed.
+  host.ui.messageBoxes = {IDCANCEL};
+  host.configure();
+  EXPECT_TRUE(host.ui.dialogsShown.empty());
+  ASSERT_EQ(host.ui.messageBoxTexts.size(), 1u);
+  const std::wstring& said = host.ui.messageBoxTexts[0];
+  EXPECT_EQ(said.rfind(L"Favorites|The favorites could not be read from\n", 0), 0u) << said.c_str();
+  EXPECT_NE(said.find(iniPath().wstring()), std::wstring::npos);
+  EXPECT_NE(said.find(L"Reason: "), std::wstring::npos);
+  EXPECT_EQ(host.refreshRequests, 0);
+
+  // Add Current says the same and adds nothing.
+  currentWindow("c:\\w\\new.sql");
+  host.ui.messageBoxes = {IDCANCEL};
+  host.onMenuClick(2);
+  ASSERT_EQ(host.ui.messageBoxTexts.size(), 2u);
+  EXPECT_EQ(host.ui.messageBoxTexts[1], said);
+
+  // Retry once the other program let go: the dialog shows the list, and Ok
+  // keeps it.
+  host.ui.messageBoxes = {IDRETRY};
+  host.ui.onShow = [&](const std::wstring&) { lock.release(); };
+  int rows = -1;
+  configure([&](Dialog& d) {
+    rows = d.rows();
+    d.ok();
+  });
+  EXPECT_EQ(rows, 2);
+  EXPECT_EQ(host.ui.messageBoxTexts.size(), 3u);
+  EXPECT_EQ(files(), (Strings{L"c:\\a.sql", L"c:\\b.sql"}));
+  EXPECT_EQ(host.refreshRequests, 1);
+}
+
+TEST_F(DataSafetyTest, FavoritesAddedElsewhereWhileTheDialogIsOpenSurviveItsOk) {
+  // What the dialog does, what happens to the file meanwhile, what Ok leaves.
+  const struct {
+    const char* name;
+    bool removeFirst;  // the dialog removes c:\a.sql
+    std::string outside;  // appended to [Files]; empty: Add Current of c:\w\new.sql
+    Strings expected;
+  } cases[] = {
+      {"add current", false, "", {L"c:\\a.sql", L"c:\\b.sql", L"c:\\w\\new.sql"}},
+      {"removed in the dialog stays removed", true, "", {L"c:\\b.sql", L"c:\\w\\new.sql"}},
+      {"hand edit", false, "File7=e:\\x.sql\r\n", {L"c:\\a.sql", L"c:\\b.sql", L"e:\\x.sql"}},
+      {"already in the dialog's list in the other path form", false,
+       "File3=D:\\SRC\\q.sql\r\n", {L"c:\\a.sql", L"c:\\b.sql", L"%path%\\q.sql"}},
+  };
+  for (const auto& c : cases) {
+    writeIni(kList);
+    loadPlugin();
+    currentWindow("c:\\w\\new.sql");
+    host.ui.openFiles = {{L"d:\\src\\q.sql"}};
+    configure([&](Dialog& d) {
+      if (c.removeFirst) {
+        d.clickCell(0, 2);
+        d.command(IDC_ACT_REMOVE);
+      }
+      d.command(IDC_ACT_ADD);  // d:\src\q.sql, stored as %path%\q.sql
+      if (c.outside.empty()) {
+        host.onMenuClick(2);
+      } else {
+        std::string now = readIni();
+        now.insert(now.find("[Types]"), c.outside);
+        writeIni(now);
+      }
+      d.ok();
+    });
+    Strings expected = c.expected;
+    // The dialog's own addition comes before what was added elsewhere.
+    if (std::string(c.name).find("other path form") == std::string::npos)
+      expected.insert(expected.end() - 1, L"%path%\\q.sql");
+    EXPECT_EQ(files(), expected) << c.name;
+    host.unload();
+  }
+}
+
+TEST_F(DataSafetyTest, AnotherCommandWhileADialogOfOursIsOpenOpensNothing) {
+  writeIni(kList);
+  loadPlugin();
+  // A window of the host whose procedure calls the exports again, as a
+  // host modal window of its own would while our dialog runs.
+  struct Reentry {
+    static LRESULT CALLBACK proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+      if (msg == WM_APP) {
+        auto* host = hostsim::HostSimulator::active();
+        host->configure();
+        host->about();
+        return 1;
+      }
+      return ::DefWindowProcW(hwnd, msg, wp, lp);
+    }
+  };
+  WNDCLASSW wc{};
+  wc.lpfnWndProc = &Reentry::proc;
+  wc.hInstance = ::GetModuleHandleW(nullptr);
+  wc.lpszClassName = L"HostReentryWindow";
+  ::RegisterClassW(&wc);
+  HWND hostWindow = ::CreateWindowW(L"HostReentryWindow", L"host", WS_OVERLAPPED, 0, 0, 10, 10,
+                                    nullptr, nullptr, wc.hInstance, nullptr);
+  ASSERT_TRUE(hostWindow);
+
+  Strings shown;
+  host.ui.onDialog = [&](HWND dialog, const std::wstring& name) {
+    shown.push_back(name);
+    Dialog d(dialog);
+    Dialog::pump();
+    if (name == L"TfrmConfigureFavorites") {
+      ::SendMessageW(hostWindow, WM_APP, 0, 0);
+      EXPECT_TRUE(::IsWindowVisible(dialog));
+      d.clickCell(0, 2);
+      d.command(IDC_ACT_CONNECTION_INFO);
+      d.setText(IDC_EDT_MENU_ITEM_NAME, L"Outer");
+      d.ok();
+    } else if (name == L"TfrmConnectionInfo") {
+      ::SendMessageW(hostWindow, WM_APP, 0, 0);
+      ::PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+    } else {
+      ::PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+    }
+  };
+  host.configure();
+  EXPECT_EQ(shown, (Strings{L"TfrmConfigureFavorites", L"TfrmConnectionInfo"}));
+  EXPECT_EQ(host.refreshRequests, 1);
+  EXPECT_NE(readIni().find("MenuItemName=Outer"), std::string::npos);
+
+  // The same while About is open; after it, Configure opens again.
+  shown.clear();
+  host.ui.onDialog = [&](HWND dialog, const std::wstring& name) {
+    shown.push_back(name);
+    if (name == L"TfrmAbout") ::SendMessageW(hostWindow, WM_APP, 0, 0);
+    ::PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+  };
+  host.about();
+  EXPECT_EQ(shown, (Strings{L"TfrmAbout"}));
+  host.configure();
+  EXPECT_EQ(shown, (Strings{L"TfrmAbout", L"TfrmConfigureFavorites"}));
+  ::DestroyWindow(hostWindow);
+}
+
+}  // namespace
