@@ -183,6 +183,9 @@ TEST_F(ConnectionInfoTest, TextTheHostCouldNotTakeIsRefusedAtOkAndTheDialogStays
       ASSERT_EQ(host.ui.messageBoxTexts.size(), 1u);
       EXPECT_NE(host.ui.messageBoxTexts[0].find(c.says), std::wstring::npos)
           << testing::PrintToString(host.ui.messageBoxTexts[0]);
+      if (c.field == IDC_CI_USERNAME)
+        ci.screenshotQuestion(host.ui.messageBoxTexts[0].substr(10), L"connection_info_refusal",
+                              MB_OK | MB_ICONWARNING);
       ci.command(IDCANCEL);
     });
     EXPECT_EQ(entry(L"Usernames", L"Username", 1), L"scott");
@@ -201,6 +204,7 @@ TEST_F(ConnectionInfoTest, LongPasswordsRoundTripThroughOkToTheLogon) {
       ci.setText(IDC_CI_PASSWORD, fav::toWide(password));
       ci.command(IDOK);
     });
+    host.windows.clear();
     host.clearRecords();
     host.onMenuClick(6);
     const auto logon = host.callsNamed("ConnectionForLogon");

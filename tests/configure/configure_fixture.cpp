@@ -232,7 +232,8 @@ std::wstring gQuestionShot;
 HWND gQuestionOwner = nullptr;
 }  // namespace
 
-void Dialog::screenshotQuestion(const std::wstring& text, const std::wstring& name) const {
+void Dialog::screenshotQuestion(const std::wstring& text, const std::wstring& name,
+                                unsigned type) const {
   wchar_t dir[MAX_PATH] = {};
   if (!::GetEnvironmentVariableW(L"FAV_SHOT_DIR", dir, MAX_PATH)) return;
   gQuestionShot = name;
@@ -242,11 +243,11 @@ void Dialog::screenshotQuestion(const std::wstring& text, const std::wstring& na
     HWND box = ::FindWindowW(L"#32770", L"Favorites");
     if (!box) return;
     RECT r{};
-    ::GetWindowRect(gQuestionOwner, &r);
+    ::GetWindowRect(gQuestionOwner ? gQuestionOwner : box, &r);
     captureScreen(r, gQuestionShot);
     ::PostMessageW(box, WM_COMMAND, IDNO, 0);
   });
-  ::MessageBoxW(hwnd_, text.c_str(), L"Favorites", MB_YESNO | MB_ICONQUESTION);
+  ::MessageBoxW(hwnd_, text.c_str(), L"Favorites", type);
 }
 
 void Dialog::screenshot(const std::wstring& name) const {

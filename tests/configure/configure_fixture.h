@@ -78,9 +78,11 @@ class Dialog {
   // Writes a PNG-convertible BMP of the screen area of the dialog (and any
   // open list) to $FAV_SHOT_DIR/name.bmp; nothing without that variable.
   void screenshot(const std::wstring& name) const;
-  // Shows the question as a real message box over the dialog, takes a
-  // screenshot of it and closes it (the seam has already answered).
-  void screenshotQuestion(const std::wstring& text, const std::wstring& name) const;
+  // Shows the question as a real message box over the dialog (of the given
+  // type), takes a screenshot of it and closes it (the seam has already
+  // answered). Without a dialog (Dialog(nullptr)) the box alone is taken.
+  void screenshotQuestion(const std::wstring& text, const std::wstring& name,
+                          unsigned type = MB_YESNO | MB_ICONQUESTION) const;
 
  private:
   HWND hwnd_;

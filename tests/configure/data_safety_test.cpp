@@ -49,11 +49,13 @@ TEST_F(DataSafetyTest, AFileHeldByAnotherProgramIsNeverShownAsAnEmptyList) {
   host.configure();
   EXPECT_TRUE(host.ui.dialogsShown.empty());
   ASSERT_EQ(host.ui.messageBoxTexts.size(), 1u);
-  const std::wstring& said = host.ui.messageBoxTexts[0];
+  const std::wstring said = host.ui.messageBoxTexts[0];
   EXPECT_EQ(said.rfind(L"Favorites|The favorites could not be read from\n", 0), 0u) << said.c_str();
   EXPECT_NE(said.find(iniPath().wstring()), std::wstring::npos);
   EXPECT_NE(said.find(L"Reason: "), std::wstring::npos);
   EXPECT_EQ(host.refreshRequests, 0);
+  Dialog(nullptr).screenshotQuestion(said.substr(10), L"read_failure",
+                                     MB_RETRYCANCEL | MB_ICONWARNING);
 
   // Add Current says the same and adds nothing.
   currentWindow("c:\\w\\new.sql");
