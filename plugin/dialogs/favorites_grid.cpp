@@ -214,8 +214,7 @@ void TfrmConfigureFavorites::updateTooltip(int row, int col) {
   std::wstring text;
   if (const TFavoriteItem* favorite = rowFavorite(row); favorite && col == kFileColumn &&
                                                         favorite->FileName() != L"-")
-    text = favorites::replaceExact(favorite->FileName(), L"%path%",
-                                   editText(IDC_EDT_REPLACE_PATH));
+    text = expandPathMarker(favorite->FileName(), editText(IDC_EDT_REPLACE_PATH));
   TOOLINFOW tool{};
   tool.cbSize = sizeof(tool);
   tool.hwnd = hwnd();
