@@ -178,24 +178,6 @@ std::wstring getPluginName(const std::wstring& fileName) {
   }
 }
 
-std::wstring getReplacementPath(const std::wstring& iniFileName) {
-  static constexpr wchar_t kDefault[] = L"c:\\";
-  try {
-    if (iniFileName.empty()) return kDefault;
-    std::vector<wchar_t> buffer(1024);
-    for (;;) {
-      const DWORD size = static_cast<DWORD>(buffer.size());
-      const DWORD len = ::GetPrivateProfileStringW(L"Settings", L"ReplacementPath", kDefault,
-                                                   buffer.data(), size, iniFileName.c_str());
-      if (len + 1 < size || size >= (1u << 20))
-        return std::wstring(buffer.data(), ::wcsnlen(buffer.data(), len));
-      buffer.resize(buffer.size() * 4);
-    }
-  } catch (...) {
-    return kDefault;
-  }
-}
-
 KeyboardState readKeyboardState() {
   KeyboardState state{};
   if (!::GetKeyboardState(state.data())) state.fill(0);

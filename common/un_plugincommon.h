@@ -34,7 +34,6 @@ std::wstring getPluginVersion();
 // FileVersion (string table 040904E4) of any file; empty when it has none.
 std::wstring readFileVersion(const std::wstring& fileName);
 std::wstring getPluginName(const std::wstring& fileName);
-std::wstring getReplacementPath(const std::wstring& iniFileName);
 
 using KeyboardState = std::array<unsigned char, 256>;
 KeyboardState readKeyboardState();  // GetKeyboardState, zeros on failure

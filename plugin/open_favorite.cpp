@@ -18,14 +18,6 @@ namespace {
 
 constexpr wchar_t kNoReplacement[] = L"c:\\";
 
-// The stored "ReplacementPath", cut at a NUL as the platform reader would.
-std::wstring replacementPath(const IniFile& ini) {
-  std::wstring path = ini.readText(ini::kSettings, L"ReplacementPath", kNoReplacement);
-  const size_t nul = path.find(L'\0');
-  if (nul != std::wstring::npos) path.resize(nul);
-  return path;
-}
-
 std::wstring entry(const IniFile& ini, const wchar_t* section, const wchar_t* prefix, int n,
                    const wchar_t* def = L"") {
   return ini.readText(section, listKey(prefix, n), def);
@@ -71,7 +63,7 @@ void OpenFavorite(int menuIndex, const KeyboardState& keys) {
 
   const IniFile ini = IniFile::load(plugin::settingsPath());
   const int n = menuIndex - 5;
-  const std::wstring replacement = replacementPath(ini);
+  const std::wstring replacement = getReplacementPath(ini);
   std::wstring file = entry(ini, ini::kFiles, L"File", n);
   if (file.empty() || file == ini::kGroupStartMarker) return;
   file = expandPathMarker(file, replacement);
@@ -122,7 +114,7 @@ void AddCurrent() {
   std::optional<IniFile> read = plugin::loadForChange(plugin::settingsPath(), fav::hostOwnerWindow());
   if (!read) return;
   IniFile& ini = *read;
-  const std::wstring replacement = replacementPath(ini);
+  const std::wstring replacement = getReplacementPath(ini);
   int n = 1;
   for (;; ++n) {
     // The stored name as it opens, not the menu's text: an alias, the

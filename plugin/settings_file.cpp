@@ -71,6 +71,18 @@ std::wstring expandPathMarker(const std::wstring& fileName, const std::wstring& 
   return out.append(fileName, from, std::wstring::npos);
 }
 
+std::wstring getReplacementPath(const IniFile& ini) {
+  std::wstring path = ini.readText(kSettings, L"ReplacementPath", L"c:\\");
+  const size_t nul = path.find(L'\0');
+  if (nul != std::wstring::npos) path.resize(nul);
+  return path;
+}
+
+std::wstring getReplacementPath(const std::wstring& iniFileName) {
+  if (iniFileName.empty()) return L"c:\\";
+  return getReplacementPath(IniFile::load(iniFileName));
+}
+
 FavoritesSettings readSettings(const IniFile& ini, const std::wstring& pluginFolder) {
   FavoritesSettings s;
   s.Left = ini.readNumber(kSettings, L"Left", 200);

@@ -42,6 +42,12 @@ std::wstring expandPathMarker(const std::wstring& fileName, const std::wstring& 
 
 FavoritesSettings readSettings(const IniFile& ini, const std::wstring& pluginFolder);
 
+// The folder "%path%" stands for: Settings' ReplacementPath ("c:\\" when
+// absent), cut at a NUL. Read through the same reader as every other key, so
+// a long value comes back whole; a file that cannot be read gives "c:\\".
+std::wstring getReplacementPath(const IniFile& ini);
+std::wstring getReplacementPath(const std::wstring& iniFileName);
+
 // The Configure dialog's load: submenus 1, 2, ... up to the first empty name
 // (names already in submenus skipped) are appended to submenus, favorites to
 // favorites. Every File entry present is loaded, in number order, gaps and

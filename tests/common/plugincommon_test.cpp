@@ -100,30 +100,6 @@ TEST(GetPluginName, BaseNameWithoutDll) {
   for (const auto& r : rows) EXPECT_EQ(getPluginName(r.fileName), r.expected) << r.fileName;
 }
 
-TEST(GetReplacementPath, SettingOrDefault) {
-  TempDir dir;
-  const struct {
-    const char* content;  // null: no file
-    const wchar_t* expected;
-  } rows[] = {
-      {nullptr, L"c:\\"},
-      {"[Settings]\r\nImagePath=x\r\n", L"c:\\"},
-      {"[Other]\r\nReplacementPath=D:\\no\r\n", L"c:\\"},
-      {"[Settings]\r\nReplacementPath=D:\\work\\sql\r\n", L"D:\\work\\sql"},
-      {"[Settings]\r\nReplacementPath=\r\n", L""},
-  };
-  int n = 0;
-  for (const auto& r : rows) {
-    const fs::path ini = dir / (L"s" + std::to_wstring(++n) + L".ini");
-    if (r.content) writeFile(ini, r.content);
-    EXPECT_EQ(getReplacementPath(ini.wstring()), r.expected) << "row " << n;
-  }
-  EXPECT_EQ(getReplacementPath(L""), L"c:\\");
-  const std::string longValue(3000, 'p');
-  writeFile(dir / L"long.ini", "[Settings]\r\nReplacementPath=" + longValue + "\r\n");
-  EXPECT_EQ(getReplacementPath((dir / L"long.ini").wstring()), fav::toWide(longValue));
-}
-
 TEST(IsFolderWritable, AnswersAndLeavesNoTestFile) {
   TempDir dir;
   EXPECT_TRUE(isFolderWritable(dir.str()));

@@ -380,3 +380,29 @@ TEST(SettingsFile, LineBreaksInFieldsNeverMakeKeys) {
 }
 
 }  // namespace
+
+// The Configure dialog's Add reads the replacement path from the file on disk,
+// through the same reader as every other key: long values come back whole.
+TEST(SettingsFile, ReplacementPathIsTheSettingOrTheDefault) {
+  testsupport::TempDir dir;
+  const std::string longValue(40000, 'p');
+  const struct {
+    const char* content;  // null: no file
+    std::string extra;
+    std::wstring expected;
+  } rows[] = {
+      {nullptr, "", L"c:\\"},
+      {"[Settings]\r\nImagePath=x\r\n", "", L"c:\\"},
+      {"[Other]\r\nReplacementPath=D:\\no\r\n", "", L"c:\\"},
+      {"[Settings]\r\nReplacementPath=D:\\work\\sql\r\n", "", L"D:\\work\\sql"},
+      {"[Settings]\r\nReplacementPath=\r\n", "", L""},
+      {"[Settings]\r\nReplacementPath=", longValue + "\r\n", std::wstring(longValue.begin(), longValue.end())},
+  };
+  int n = 0;
+  for (const auto& r : rows) {
+    const std::filesystem::path ini = dir.path() / (L"s" + std::to_wstring(++n) + L".ini");
+    if (r.content) testsupport::writeFile(ini, r.content + r.extra);
+    EXPECT_EQ(getReplacementPath(ini.wstring()), r.expected) << "row " << n;
+  }
+  EXPECT_EQ(getReplacementPath(std::wstring()), L"c:\\");
+}
