@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "temp_dir.h"
+#include "unix_side.h"
 
 namespace installertest {
 
@@ -86,33 +87,6 @@ inline bool isReparsePoint(const std::filesystem::path& path) {
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT);
 }
 
-// Under Wine: the Unix path of a Windows path, or empty elsewhere.
-inline std::wstring wineUnixPath(const std::filesystem::path& path) {
-  using UnixName = char*(CDECL*)(const wchar_t*);
-  const auto unixName = reinterpret_cast<UnixName>(reinterpret_cast<void*>(
-      ::GetProcAddress(::GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
-  char* name = unixName ? unixName(path.c_str()) : nullptr;
-  const std::string text = name ? name : "";
-  if (name) ::HeapFree(::GetProcessHeap(), 0, name);
-  return std::filesystem::path(text).wstring();
-}
-
-// Under Wine: runs a Unix program, and waits until done() holds (Wine may
-// report the program ended before it has done its work).
-template <typename Done>
-inline bool runUnixProgram(std::wstring command, Done done) {
-  STARTUPINFOW startup{sizeof startup};
-  PROCESS_INFORMATION process{};
-  if (!::CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                        &startup, &process))
-    return false;
-  ::WaitForSingleObject(process.hProcess, 30000);
-  ::CloseHandle(process.hThread);
-  ::CloseHandle(process.hProcess);
-  for (int waited = 0; waited < 100 && !done(); ++waited) ::Sleep(50);
-  return done();
-}
-
 // Makes link a directory link to target. The system's symbolic link where it
 // can make one; under Wine, whose CreateSymbolicLinkW makes nothing, a link
 // made on the Unix side, which Wine reports as a reparse point. False when
@@ -124,10 +98,10 @@ inline bool makeDirectoryLink(const std::filesystem::path& link,
                             SYMBOLIC_LINK_FLAG_DIRECTORY | kAllowUnprivileged) &&
       isReparsePoint(link))
     return true;
-  const std::wstring unixLink = wineUnixPath(link);
-  const std::wstring unixTarget = wineUnixPath(target);
+  const std::wstring unixLink = testsupport::wineUnixPath(link);
+  const std::wstring unixTarget = testsupport::wineUnixPath(target);
   if (unixLink.empty() || unixTarget.empty()) return false;
-  return runUnixProgram(L"/bin/ln -s \"" + unixTarget + L"\" \"" + unixLink + L"\"",
+  return testsupport::runUnixProgram(L"/bin/ln -s \"" + unixTarget + L"\" \"" + unixLink + L"\"",
                         [&] { return isReparsePoint(link); });
 }
 
@@ -135,8 +109,8 @@ inline bool makeDirectoryLink(const std::filesystem::path& link,
 // RemoveDirectoryW on such a link removes the folder it leads to).
 inline void removeDirectoryLink(const std::filesystem::path& link) {
   if (!isReparsePoint(link)) return;
-  if (const std::wstring unixLink = wineUnixPath(link); !unixLink.empty()) {
-    runUnixProgram(L"/bin/rm -f \"" + unixLink + L"\"", [&] {
+  if (const std::wstring unixLink = testsupport::wineUnixPath(link); !unixLink.empty()) {
+    testsupport::runUnixProgram(L"/bin/rm -f \"" + unixLink + L"\"", [&] {
       return ::GetFileAttributesW(link.c_str()) == INVALID_FILE_ATTRIBUTES;
     });
     return;
