@@ -1,12 +1,16 @@
 // The Configure command never loses the list: a file it could not read is
 // not shown as an empty list, favorites added elsewhere while it is open
-// survive its Ok, and a second command while it runs opens nothing.
+// survive its Ok, a file that is not ours to write stays as it is, and a
+// second command while it runs opens nothing.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <set>
 #include <string>
 #include <vector>
 
 #include "configure_fixture.h"
+#include "unix_side.h"
 
 namespace {
 
@@ -119,6 +123,142 @@ TEST_F(DataSafetyTest, FavoritesAddedElsewhereWhileTheDialogIsOpenSurviveItsOk) 
       expected.insert(expected.end() - 1, L"%path%\\q.sql");
     EXPECT_EQ(files(), expected) << c.name;
     host.unload();
+  }
+}
+
+// The file's lines, split after each line end.
+std::vector<std::string> lines(const std::string& text) {
+  std::vector<std::string> out;
+  size_t from = 0;
+  while (from < text.size()) {
+    const size_t end = text.find('\n', from);
+    const size_t next = end == std::string::npos ? text.size() : end + 1;
+    out.push_back(text.substr(from, next - from));
+    from = next;
+  }
+  return out;
+}
+
+std::string utf32(const std::string& ascii, bool bigEndian) {
+  std::string out = bigEndian ? std::string("\0\0\xFE\xFF", 4) : std::string("\xFF\xFE\0\0", 4);
+  for (const char c : ascii) {
+    const std::string zeros(3, '\0');
+    out += bigEndian ? zeros + c : c + zeros;
+  }
+  return out;
+}
+
+TEST_F(DataSafetyTest, HostileFilesSurviveAddCurrentAndConfigureOk) {
+  enum class Kind { Text, Folder, Held, Link };
+  enum class Expect { Identical, UntouchedLinesIdentical };
+  const std::string foreign = "[Foreign]\r\nBad=a\xC3\x28z\xFF\xFE\x80\r\nGood=\xC3\xA9t\xC3\xA9\r\n";
+  std::string huge = std::string(kList) + "[Foreign]\r\nPad=";
+  huge.resize((16u << 20) + 1, 'x');
+  const struct {
+    const char* name;
+    Kind kind;
+    std::string bytes;
+    Expect expect;
+  } cases[] = {
+      {"UTF-32 LE", Kind::Text, utf32(kList, false), Expect::Identical},
+      {"UTF-32 BE", Kind::Text, utf32(kList, true), Expect::Identical},
+      {"invalid UTF-8 in a foreign section", Kind::Text,
+       "\xEF\xBB\xBF" + std::string(kList) + foreign, Expect::UntouchedLinesIdentical},
+      {"a NUL in a line", Kind::Text,
+       std::string(kList) + std::string("[Foreign]\r\nKey=a\0b\r\n", 21), Expect::Identical},
+      {"16 MB and 1 byte", Kind::Text, huge, Expect::Identical},
+      {"a folder", Kind::Folder, "", Expect::Identical},
+      {"held without sharing", Kind::Held, kList, Expect::Identical},
+      {"a symbolic link", Kind::Link, kList, Expect::UntouchedLinesIdentical},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    host.unload();
+    for (const auto& entry : std::filesystem::directory_iterator(dir.path()))
+      if (entry.path().filename() != L"favorites.dll") std::filesystem::remove_all(entry.path());
+    const std::filesystem::path real = dir / L"real.ini";
+    if (c.kind == Kind::Folder) {
+      std::filesystem::create_directory(iniPath());
+    } else if (c.kind == Kind::Link) {
+      testsupport::writeFile(real, c.bytes);
+      const std::wstring unixLink = testsupport::wineUnixPath(iniPath());
+      const std::wstring unixReal = testsupport::wineUnixPath(real);
+      if (unixLink.empty() || unixReal.empty() ||
+          !testsupport::runUnixProgram(
+              L"/bin/ln -s \"" + unixReal + L"\" \"" + unixLink + L"\"",
+              [&] { return ::GetFileAttributesW(iniPath().c_str()) != INVALID_FILE_ATTRIBUTES; }))
+        GTEST_SKIP() << "no symbolic link could be made here; every other row ran";
+    } else {
+      writeIni(c.bytes);
+    }
+    std::set<std::wstring> before;
+    for (const auto& entry : std::filesystem::directory_iterator(dir.path()))
+      before.insert(entry.path().filename().wstring());
+    testsupport::FileLock lock(iniPath(), 0);
+    if (c.kind != Kind::Held) lock.release();
+    loadPlugin();
+    const int refreshesBefore = host.refreshRequests;
+    host.ui.messageBoxTexts.clear();
+    host.ui.messageBoxes = {IDCANCEL, IDCANCEL, IDCANCEL, IDCANCEL};
+
+    currentWindow("c:\\w\\new.sql");
+    host.onMenuClick(2);
+    const std::string afterAdd = c.kind == Kind::Folder ? "" : readIni();
+    const size_t addMessages = host.ui.messageBoxTexts.size();
+
+    host.ui.messageBoxes = {IDCANCEL, IDCANCEL, IDCANCEL, IDCANCEL};
+    host.ui.onDialog = [&](HWND hwnd, const std::wstring&) {
+      Dialog d(hwnd);
+      Dialog::pump();
+      d.ok();
+      // Ok may keep the dialog up to say why the file was not written.
+      if (::IsWindow(hwnd) && ::IsWindowVisible(hwnd))
+        ::PostMessageW(hwnd, WM_COMMAND, IDCANCEL, 0);
+    };
+    host.configure();
+    host.ui.onDialog = nullptr;
+    lock.release();
+
+    if (c.kind == Kind::Folder) {
+      EXPECT_TRUE(std::filesystem::is_directory(iniPath()));
+      EXPECT_TRUE(std::filesystem::is_empty(iniPath()));
+    } else if (c.expect == Expect::Identical) {
+      EXPECT_TRUE(readIni() == c.bytes) << "the file changed: " << readIni().size() << " bytes";
+    }
+    if (c.expect == Expect::Identical) {
+      // Nothing was added, and the user was told why.
+      EXPECT_GE(addMessages, 1u);
+      EXPECT_EQ(host.refreshRequests, refreshesBefore);
+    } else {
+      // Add Current inserts its lines and moves nothing; Ok may move our
+      // sections but keeps every line, and the foreign section byte for byte.
+      const auto original = lines(c.bytes);
+      const auto added = lines(afterAdd);
+      size_t at = 0;
+      for (const auto& line : added)
+        if (at < original.size() && line == original[at]) ++at;
+      EXPECT_EQ(at, original.size()) << testing::PrintToString(afterAdd);
+      for (const auto& line : added)
+        if (std::find(original.begin(), original.end(), line) == original.end())
+          EXPECT_TRUE(line[0] == '[' || line.find("3=") != std::string::npos) << line;
+      EXPECT_EQ(host.ui.messageBoxTexts.size(), 0u);
+      const std::string saved = readIni();
+      const auto kept = lines(saved);
+      for (const auto& line : original)
+        EXPECT_NE(std::find(kept.begin(), kept.end(), line), kept.end()) << line;
+      if (c.bytes.find("[Foreign]") != std::string::npos)
+        EXPECT_NE(saved.find(foreign), std::string::npos) << testing::PrintToString(saved);
+      EXPECT_NE(saved.find("File3=c:\\w\\new.sql\r\n"), std::string::npos);
+      // A save through a link writes a file of its own in the link's place
+      // (the list stays whole); what the link led to keeps the old list.
+    }
+    // No temporary file is left beside it; a backup only where the file was written.
+    for (const auto& entry : std::filesystem::directory_iterator(dir.path())) {
+      const std::wstring name = entry.path().filename().wstring();
+      if (before.count(name)) continue;
+      EXPECT_TRUE(c.expect != Expect::Identical && name == L"Favorites.ini.bak")
+          << "left behind: " << testing::PrintToString(name);
+    }
   }
 }
 
