@@ -1,11 +1,14 @@
 # The sources of the Windows-free core, shared by the MinGW build and the
 # native one (cmake/native) so both build the same code: the settings text
-# model and menu texts (plugin/), the code-page interface and the password
-# cipher (common/) and the setup file reader (installer/). Nothing here
+# model and menu texts (plugin/), the code-page interface, the password
+# cipher and the shared text rules (common/) and the setup file reader (installer/). Nothing here
 # includes <windows.h>.
 get_filename_component(FAV_ROOT ${CMAKE_CURRENT_LIST_DIR}/.. ABSOLUTE)
 set(FAV_CORE_LIB_SOURCES
   ${FAV_ROOT}/plugin/ini_text.cpp
+  ${FAV_ROOT}/common/ascii_case.cpp
+  ${FAV_ROOT}/common/settings_number.cpp
+  ${FAV_ROOT}/common/file_path.cpp
   ${FAV_ROOT}/common/string_cipher.cpp
   ${FAV_ROOT}/installer/un_tolvanesetup.cpp)
 # Its headers live beside the Windows code of their folders and are reached

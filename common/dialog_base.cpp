@@ -5,6 +5,7 @@
 
 #include "ui_seam.h"
 #include "un_plugincommon.h"
+#include "window_text.h"
 
 namespace fav {
 namespace {
@@ -187,12 +188,7 @@ void DialogBase::setHintText(const std::wstring& text) {
   }
 }
 
-std::wstring DialogBase::hintText() const {
-  if (!hintPanel_) return {};
-  wchar_t buf[512] = {};
-  ::GetWindowTextW(hintPanel_, buf, 512);
-  return buf;
-}
+std::wstring DialogBase::hintText() const { return fav::windowText(hintPanel_); }
 
 int DialogBase::scale(int designPixels) const { return ::MulDiv(designPixels, dpi_, 96); }
 

@@ -2,7 +2,9 @@
 
 #include <cwchar>
 
+#include "ascii_case.h"
 #include "un_plugincommon.h"
+#include "window_text.h"
 
 namespace fav {
 namespace {
@@ -82,28 +84,6 @@ Kind kindOf(HWND control) {
   return Kind::Other;
 }
 
-// Setting names are compared ignoring the case of a-z only, so no locale
-// decides whether two names are the same setting.
-bool sameName(const std::wstring& a, const std::wstring& b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    wchar_t x = a[i], y = b[i];
-    if (x >= L'A' && x <= L'Z') x = static_cast<wchar_t>(x - L'A' + L'a');
-    if (y >= L'A' && y <= L'Z') y = static_cast<wchar_t>(y - L'A' + L'a');
-    if (x != y) return false;
-  }
-  return true;
-}
-
-std::wstring windowText(HWND control) {
-  const int len = ::GetWindowTextLengthW(control);
-  if (len <= 0) return {};
-  std::wstring text(static_cast<size_t>(len) + 1, L'\0');
-  const int got = ::GetWindowTextW(control, text.data(), len + 1);
-  text.resize(got > 0 ? static_cast<size_t>(got) : 0);
-  return text;
-}
-
 }  // namespace
 
 bool Tfrapluginframe::create(HWND parent, int id) {
@@ -140,7 +120,8 @@ HWND Tfrapluginframe::addControl(const std::wstring& name, const wchar_t* window
 
 HWND Tfrapluginframe::findControl(const std::wstring& name) const {
   for (const auto& [controlName, control] : controls_)
-    if (sameName(controlName, name)) return ::IsWindow(control) ? control : nullptr;
+    if (fav::equalsIgnoringAsciiCase(controlName, name))
+      return ::IsWindow(control) ? control : nullptr;
   return nullptr;
 }
 
@@ -185,7 +166,7 @@ SettingValue Tfrapluginframe::readSetting(const std::wstring& name) const {
       return ::SendMessageW(control, BM_GETCHECK, 0, 0) == BST_CHECKED;
     case Kind::EditBox:
     case Kind::Memo:
-      return windowText(control);
+      return fav::windowText(control);
     case Kind::ComboBox:
       return static_cast<std::int32_t>(::SendMessageW(control, CB_GETCURSEL, 0, 0));
     case Kind::Other:
@@ -202,7 +183,7 @@ SettingValue Tfrapluginframe::readValue(const std::wstring& name) const {
       return ::SendMessageW(control, BM_GETCHECK, 0, 0) == BST_CHECKED;
     case Kind::EditBox:
     case Kind::ComboBox:
-      return windowText(control);
+      return fav::windowText(control);
     case Kind::Memo:
     case Kind::Other:
       break;

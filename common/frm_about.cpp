@@ -10,6 +10,7 @@
 #include "page_control_tab.h"
 #include "un_logger.h"
 #include "un_plugincommon.h"
+#include "window_text.h"
 
 namespace {
 
@@ -79,14 +80,6 @@ std::wstring nowText() {
   ::GetDateFormatW(LOCALE_USER_DEFAULT, DATE_SHORTDATE, nullptr, nullptr, date, 128);
   ::GetTimeFormatW(LOCALE_USER_DEFAULT, 0, nullptr, nullptr, time, 128);
   return std::wstring(date) + L" " + time;
-}
-
-std::wstring windowText(HWND hwnd) {
-  const int len = hwnd ? ::GetWindowTextLengthW(hwnd) : 0;
-  if (len <= 0) return {};
-  std::wstring text(static_cast<size_t>(len) + 1, L'\0');
-  text.resize(static_cast<size_t>(std::max(0, ::GetWindowTextW(hwnd, text.data(), len + 1))));
-  return text;
 }
 
 SIZE textExtent(HWND hwnd, HFONT font, const std::wstring& text) {
@@ -207,7 +200,7 @@ bool TfrmAbout::onInit() {
 
   pages_ = {tsAbout, tsSettings};
   for (size_t i = 0; i < pages_.size(); ++i) {
-    std::wstring caption = windowText(pages_[i]);
+    std::wstring caption = fav::windowText(pages_[i]);
     TCITEMW tab{};
     tab.mask = TCIF_TEXT;
     tab.pszText = caption.data();
@@ -343,14 +336,14 @@ void TfrmAbout::layoutLabels() {
   if (!pnlAboutText) return;
   RECT panel{};
   ::GetClientRect(pnlAboutText, &panel);
-  const SIZE title = textExtent(lblAboutText1, fFont.get(), windowText(lblAboutText1));
+  const SIZE title = textExtent(lblAboutText1, fFont.get(), fav::windowText(lblAboutText1));
   ::MoveWindow(lblAboutText1, 0, px(kTitleTop), panel.right, title.cy, TRUE);
   // The owner line is sized to its text and keeps to the right edge.
-  const SIZE owner = textExtent(lblAboutText2, fFont.get(), windowText(lblAboutText2));
+  const SIZE owner = textExtent(lblAboutText2, fFont.get(), fav::windowText(lblAboutText2));
   const int ownerWidth = owner.cx + px(2);
   ::MoveWindow(lblAboutText2, panel.right - px(2) - ownerWidth, px(kLabelTop), ownerWidth,
                owner.cy, TRUE);
-  const SIZE version = textExtent(lblAboutText3, fFont.get(), windowText(lblAboutText3));
+  const SIZE version = textExtent(lblAboutText3, fFont.get(), fav::windowText(lblAboutText3));
   ::MoveWindow(lblAboutText3, px(2), px(kLabelTop), version.cx + px(2), version.cy, TRUE);
 }
 

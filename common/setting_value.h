@@ -26,7 +26,7 @@ class SettingValue {
   //    "yes" is true, "0", "false", "no" or "" false (ASCII case ignored),
   //    anything else has no boolean reading;
   //  - as integer: true is 1, false 0; a text is read as the settings file
-  //    reads its numbers (see parseSettingNumber).
+  //    reads its numbers (parseSettingsNumber, settings_number.h).
   std::optional<bool> toBool() const;
   std::optional<std::int32_t> toInt() const;
   // Always possible: a boolean reads "1" or "0", as in the settings file.
@@ -37,9 +37,3 @@ class SettingValue {
  private:
   std::variant<bool, std::int32_t, std::wstring> value_;
 };
-
-// The settings file's number rule: optional "+" or "-", then decimal digits
-// that fit a signed 32-bit integer, or "0x", "0X" or "$" and hexadecimal
-// digits that fit 32 bits unsigned, taken as their 32-bit pattern (a "-"
-// negates modulo 2^32). Anything else, blanks and "" included, fails.
-std::optional<std::int32_t> parseSettingNumber(std::wstring_view text);

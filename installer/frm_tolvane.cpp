@@ -8,12 +8,14 @@
 #include <optional>
 
 #include "dialog_base.h"
+#include "settings_number.h"
 #include "tolvane_res.h"
 #include "ui_seam.h"
 #include "un_logger.h"
 #include "un_packageinstall.h"
 #include "un_plugincommon.h"
 #include "un_tolvanesetup.h"
+#include "window_text.h"
 
 namespace {
 
@@ -239,7 +241,8 @@ void TfrmTolvane::ReadIniFile() {
   fPluginName = readProfileString(L"Setup", L"PlugIn", L"NoName", file);
   fOnSuccess = readProfileString(L"Setup", L"OnSuccess", L"Success", file);
   fOnFailure = readProfileString(L"Setup", L"OnFailure", L"Failed", file);
-  turnLogging(parseIniInteger(readProfileString(L"Setup", L"Debug", L"0", file), 0) != 0);
+  const std::wstring debug = readProfileString(L"Setup", L"Debug", L"0", file);
+  turnLogging(parseSettingsNumber(debug).value_or(0) != 0);
   fFiles = readProfileSection(L"Files", file);
   fFolders = readProfileSection(L"Folders", file);
 }
@@ -761,11 +764,7 @@ void TfrmTolvane::setText(int id, const std::wstring& value) {
 }
 
 std::wstring TfrmTolvane::text(int id) const {
-  const HWND child = control(id);
-  std::wstring value(static_cast<size_t>(::GetWindowTextLengthW(child)) + 1, L'\0');
-  value.resize(static_cast<size_t>(::GetWindowTextW(child, value.data(),
-                                                    static_cast<int>(value.size()))));
-  return value;
+  return fav::windowText(control(id));
 }
 
 // ---------------------------------------------------------------------------

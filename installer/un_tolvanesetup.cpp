@@ -1,41 +1,6 @@
 #include "un_tolvanesetup.h"
 
-#include <cstdint>
-
-int parseIniInteger(std::wstring_view text, int defaultValue) {
-  size_t i = 0;
-  bool negative = false;
-  int base = 10;
-  if (text.size() > 2 && text[0] == L'0' && (text[1] == L'x' || text[1] == L'X')) {
-    base = 16;
-    i = 2;
-  } else if (!text.empty() && (text[0] == L'-' || text[0] == L'+')) {
-    negative = text[0] == L'-';
-    i = 1;
-  }
-  if (i >= text.size()) return defaultValue;
-
-  std::int64_t value = 0;
-  for (; i < text.size(); ++i) {
-    const wchar_t c = text[i];
-    int digit;
-    if (c >= L'0' && c <= L'9')
-      digit = c - L'0';
-    else if (base == 16 && c >= L'a' && c <= L'f')
-      digit = c - L'a' + 10;
-    else if (base == 16 && c >= L'A' && c <= L'F')
-      digit = c - L'A' + 10;
-    else
-      return defaultValue;
-    value = value * base + digit;
-    // Hexadecimal may use all 32 bits (0xFFFFFFFF is -1); decimal must fit a signed int.
-    if (value > (base == 16 ? 0xFFFFFFFFLL : 0x80000000LL)) return defaultValue;
-  }
-  if (base == 16) return static_cast<int>(static_cast<std::uint32_t>(value));
-  if (negative) return static_cast<int>(-value);
-  if (value > 0x7FFFFFFF) return defaultValue;
-  return static_cast<int>(value);
-}
+#include "ascii_case.h"
 
 std::vector<std::wstring> splitSectionBuffer(std::wstring_view buffer) {
   std::vector<std::wstring> lines;
@@ -92,15 +57,6 @@ namespace {
 
 bool isSeparator(wchar_t c) { return c == L'\\' || c == L'/'; }
 
-wchar_t asciiUpper(wchar_t c) { return c >= L'a' && c <= L'z' ? c - L'a' + L'A' : c; }
-
-bool equalsAsciiNoCase(std::wstring_view text, std::wstring_view upper) {
-  if (text.size() != upper.size()) return false;
-  for (size_t i = 0; i < text.size(); ++i)
-    if (asciiUpper(text[i]) != upper[i]) return false;
-  return true;
-}
-
 // Calls visit for every component of path from position start on; stops and
 // answers false as soon as visit does.
 template <typename Visit>
@@ -122,10 +78,10 @@ bool isDeviceName(std::wstring_view component) {
   std::wstring_view base = component.substr(0, component.find(L'.'));
   while (!base.empty() && base.back() == L' ') base.remove_suffix(1);
   for (std::wstring_view name : {L"CON", L"PRN", L"AUX", L"NUL", L"CONIN$", L"CONOUT$"})
-    if (equalsAsciiNoCase(base, name)) return true;
+    if (fav::equalsIgnoringAsciiCase(base, name)) return true;
   if (base.size() != 4) return false;
   const std::wstring_view prefix = base.substr(0, 3);
-  if (!equalsAsciiNoCase(prefix, L"COM") && !equalsAsciiNoCase(prefix, L"LPT")) return false;
+  if (!fav::equalsIgnoringAsciiCase(prefix, L"COM") && !fav::equalsIgnoringAsciiCase(prefix, L"LPT")) return false;
   const wchar_t digit = base[3];
   return (digit >= L'1' && digit <= L'9') || digit == L'\u00B9' || digit == L'\u00B2' ||
          digit == L'\u00B3';

@@ -7,11 +7,6 @@
 #include <string_view>
 #include <vector>
 
-// An INI integer as the setup file holds it: decimal (optional sign) or
-// hexadecimal with a "0x" prefix in any case. Anything else, including a
-// value outside 32 bits, gives defaultValue.
-int parseIniInteger(std::wstring_view text, int defaultValue);
-
 // The lines of a section as the private-profile service hands them over:
 // zero-terminated lines, the list ended by an empty one.
 std::vector<std::wstring> splitSectionBuffer(std::wstring_view buffer);

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "ascii_case.h"
+
 namespace {
 
 enum class Encoding { Ansi, Utf8, Utf16Le, Utf16Be, Utf32Le, Utf32Be };
@@ -360,9 +362,7 @@ struct IniText::Impl {
 
   // Names compare without regard to ASCII letter case only, as the platform's
   // reader does (an "Ü" does not match a "ü").
-  static char16_t fold(wchar_t c) {
-    return static_cast<char16_t>(c >= L'A' && c <= L'Z' ? c - L'A' + L'a' : c);
-  }
+  static char16_t fold(wchar_t c) { return static_cast<char16_t>(fav::asciiLower(c)); }
 
   static std::uint32_t hashOf(std::wstring_view name, std::uint32_t seed) {
     std::uint32_t h = 2166136261u ^ (seed * 0x9E3779B1u);
@@ -371,10 +371,7 @@ struct IniText::Impl {
   }
 
   static bool sameName(std::wstring_view a, std::wstring_view b) {
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i)
-      if (fold(a[i]) != fold(b[i])) return false;
-    return true;
+    return fav::equalsIgnoringAsciiCase(a, b);
   }
 
   // A query name as the platform compares it: up to a NUL, blanks trimmed.
@@ -852,34 +849,4 @@ void IniText::eraseSection(std::wstring_view section) { impl_->erase(section); }
 
 std::string IniText::toBytes() const {
   return impl_->bytes();
-}
-
-std::optional<int> parseSettingsNumber(std::wstring_view text) {
-  size_t i = 0;
-  bool negative = false;
-  if (i < text.size() && (text[i] == L'+' || text[i] == L'-')) negative = text[i++] == L'-';
-  unsigned base = 10;
-  if (i < text.size() && text[i] == L'$') {
-    base = 16;
-    ++i;
-  } else if (i + 1 < text.size() && text[i] == L'0' && (text[i + 1] == L'x' || text[i + 1] == L'X')) {
-    base = 16;
-    i += 2;
-  }
-  if (i == text.size()) return std::nullopt;
-  const std::uint64_t limit = base == 16 ? 0xFFFFFFFFull : (negative ? 0x80000000ull : 0x7FFFFFFFull);
-  std::uint64_t magnitude = 0;
-  for (; i < text.size(); ++i) {
-    const wchar_t c = text[i];
-    unsigned digit;
-    if (c >= L'0' && c <= L'9') digit = static_cast<unsigned>(c - L'0');
-    else if (base == 16 && c >= L'a' && c <= L'f') digit = static_cast<unsigned>(c - L'a' + 10);
-    else if (base == 16 && c >= L'A' && c <= L'F') digit = static_cast<unsigned>(c - L'A' + 10);
-    else return std::nullopt;
-    magnitude = magnitude * base + digit;
-    if (magnitude > limit) return std::nullopt;
-  }
-  std::uint32_t bits = static_cast<std::uint32_t>(magnitude);
-  if (negative) bits = 0u - bits;
-  return static_cast<int>(bits);
 }

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "code_page.h"
+#include "settings_number.h"
 
 class IniText {
  public:
@@ -71,10 +72,3 @@ class IniText {
   struct Impl;
   std::unique_ptr<Impl> impl_;
 };
-
-// Numbers in the settings file: optional "+" or "-", then decimal digits that
-// fit a signed 32-bit integer, or "0x", "0X" or "$" and hexadecimal digits
-// that fit 32 bits unsigned, taken as their 32-bit pattern ("$FFFFFFFF" is
-// -1; a "-" negates modulo 2^32). Anything else, blanks and the empty text
-// included, does not parse.
-std::optional<int> parseSettingsNumber(std::wstring_view text);

@@ -5,6 +5,7 @@
 #include "PlugInIntf.h"
 #include "code_page_text.h"
 #include "dialog_base.h"
+#include "file_path.h"
 #include "menu_builder.h"
 #include "plugin_state.h"
 #include "settings_file.h"
@@ -16,17 +17,9 @@
 namespace favorites {
 namespace {
 
-constexpr wchar_t kNoReplacement[] = L"c:\\";
-
 std::wstring entry(const IniFile& ini, const wchar_t* section, const wchar_t* prefix, int n,
                    const wchar_t* def = L"") {
   return ini.readText(section, listKey(prefix, n), def);
-}
-
-std::wstring lowerCase(std::wstring text) {
-  if (!text.empty())
-    ::CharLowerBuffW(text.data(), static_cast<DWORD>(text.size()));
-  return text;
 }
 
 bool sameFileName(const std::wstring& a, const std::wstring& b) {
@@ -35,19 +28,6 @@ bool sameFileName(const std::wstring& a, const std::wstring& b) {
 }
 
 }  // namespace
-
-std::wstring replaceIgnoringCase(const std::wstring& text, const std::wstring& from,
-                                 const std::wstring& to) {
-  if (from.empty()) return text;
-  const std::wstring lowerText = lowerCase(text);
-  const std::wstring lowerFrom = lowerCase(from);
-  std::wstring out;
-  size_t pos = 0;
-  for (size_t hit; (hit = lowerText.find(lowerFrom, pos)) != std::wstring::npos;
-       pos = hit + from.size())
-    out.append(text, pos, hit - pos).append(to);
-  return out.append(text, pos);
-}
 
 int probedWindowCount(int hostCount) {
   if (hostCount < 0) return 0;
@@ -66,7 +46,7 @@ void OpenFavorite(int menuIndex, const KeyboardState& keys) {
   const std::wstring replacement = getReplacementPath(ini);
   std::wstring file = entry(ini, ini::kFiles, L"File", n);
   if (file.empty() || file == ini::kGroupStartMarker) return;
-  file = expandPathMarker(file, replacement);
+  file = fav::expandPathMarker(file, replacement);
   const int type = ini.readNumber(ini::kTypes, listKey(L"Type", n), 0);
 
   // Window numbers 0..N inclusive are probed; a number without a window
@@ -120,7 +100,7 @@ void AddCurrent() {
     // The stored name as it opens, not the menu's text: an alias, the
     // connection shown or the "%path%" form must not hide a duplicate.
     const std::wstring stored = entry(ini, ini::kFiles, L"File", n);
-    if (!stored.empty() && sameFileName(expandPathMarker(stored, replacement), file)) {
+    if (!stored.empty() && sameFileName(fav::expandPathMarker(stored, replacement), file)) {
       const std::wstring text = file + L" is already a favorite.";
       showMessageBox(fav::hostOwnerWindow(), text.c_str(), L"Favorites", MB_OK | MB_ICONINFORMATION);
       return;
@@ -128,9 +108,7 @@ void AddCurrent() {
     if (menus::favoriteMenuCaption(ini, n).empty()) break;
   }
 
-  // "c:\" means no folder is replaced; an empty path would never end.
-  if (replacement != kNoReplacement && !replacement.empty())
-    file = replaceIgnoringCase(file, replacement, ini::kPathMarker);
+  file = fav::toPathMarkerForm(file, replacement);
 
   ini.writeText(ini::kFiles, listKey(L"File", n), file);
   ini.writeNumber(ini::kTypes, listKey(L"Type", n), type);

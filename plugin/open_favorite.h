@@ -22,8 +22,4 @@ int probedWindowCount(int hostCount);
 // file is replaced in one step; on failure nothing is refreshed.
 void AddCurrent();
 
-// Case-insensitive replacement of every occurrence of from (never empty).
-std::wstring replaceIgnoringCase(const std::wstring& text, const std::wstring& from,
-                                 const std::wstring& to);
-
 }  // namespace favorites

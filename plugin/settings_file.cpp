@@ -5,6 +5,8 @@
 #include <cwctype>
 #include <unordered_set>
 
+#include "ascii_case.h"
+#include "file_path.h"
 #include "string_cipher.h"
 #include "text_codec.h"
 
@@ -27,12 +29,7 @@ std::wstring plainPassword(const std::wstring& stored) {
 // of "File12" would find it): decimal without leading zeros, 1 and up.
 std::optional<int> entryNumber(const std::wstring& key, std::wstring_view prefix) {
   if (key.size() <= prefix.size() || key.size() > prefix.size() + 10) return std::nullopt;
-  for (size_t i = 0; i < prefix.size(); ++i) {
-    wchar_t a = key[i], b = prefix[i];
-    if (a >= L'A' && a <= L'Z') a = static_cast<wchar_t>(a - L'A' + L'a');
-    if (b >= L'A' && b <= L'Z') b = static_cast<wchar_t>(b - L'A' + L'a');
-    if (a != b) return std::nullopt;
-  }
+  if (!fav::startsWithIgnoringAsciiCase(key, prefix)) return std::nullopt;
   if (key[prefix.size()] == L'0') return std::nullopt;
   long long n = 0;
   for (size_t i = prefix.size(); i < key.size(); ++i) {
@@ -46,7 +43,7 @@ std::optional<int> entryNumber(const std::wstring& key, std::wstring_view prefix
 // The form in which two entries name the same file: "%path%" expanded as a
 // click would expand it, letters folded.
 std::wstring sameFileKey(const std::wstring& fileName, const std::wstring& replacement) {
-  std::wstring key = expandPathMarker(fileName, replacement);
+  std::wstring key = fav::expandPathMarker(fileName, replacement);
   for (wchar_t& c : key) c = static_cast<wchar_t>(std::towlower(c));
   return key;
 }
@@ -59,17 +56,6 @@ bool sameFavorites(const TFavoriteItems& a, const TFavoriteItems& b) {
 }
 
 }  // namespace
-
-std::wstring expandPathMarker(const std::wstring& fileName, const std::wstring& replacement) {
-  std::wstring out;
-  size_t from = 0;
-  for (size_t at = fileName.find(kPathMarker); at != std::wstring::npos;
-       at = fileName.find(kPathMarker, from)) {
-    out.append(fileName, from, at - from).append(replacement);
-    from = at + std::size(kPathMarker) - 1;
-  }
-  return out.append(fileName, from, std::wstring::npos);
-}
 
 std::wstring getReplacementPath(const IniFile& ini) {
   std::wstring path = ini.readText(kSettings, L"ReplacementPath", L"c:\\");

@@ -9,11 +9,6 @@
 #include "settings_keys.h"
 #include "un_favoriteCollections.h"
 
-namespace ini {
-// Stands for the replacement path in a stored file name.
-inline constexpr wchar_t kPathMarker[] = L"%path%";
-}  // namespace ini
-
 struct FavoritesSettings {
   int Left = 200;
   int Top = 200;
@@ -35,10 +30,6 @@ struct FavoritesSettings {
 
   bool operator==(const FavoritesSettings&) const = default;
 };
-
-// Every "%path%" in a stored file name replaced with the replacement path,
-// letter case exact, as a click opens it.
-std::wstring expandPathMarker(const std::wstring& fileName, const std::wstring& replacement);
 
 FavoritesSettings readSettings(const IniFile& ini, const std::wstring& pluginFolder);
 

@@ -3,9 +3,10 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <cwctype>
 #include <unordered_set>
 
+#include "ascii_case.h"
+#include "file_path.h"
 #include "text_codec.h"
 #include "unique_handles.h"
 
@@ -16,23 +17,6 @@ const char* const kObjectTypes[10] = {
     "TYPE", "TYPE BODY", "TYPE SPEC AND BODY", "JAVA SOURCE"};
 
 namespace {
-
-wchar_t folded(wchar_t c) { return static_cast<wchar_t>(std::towupper(c)); }
-
-std::wstring upper(std::wstring text) {
-  std::transform(text.begin(), text.end(), text.begin(), folded);
-  return text;
-}
-
-bool sameText(const std::wstring& a, const std::wstring& b) {
-  return a.size() == b.size() && upper(a) == upper(b);
-}
-
-std::wstring joinPath(const std::wstring& folder, const std::wstring& name) {
-  if (folder.empty()) return name;
-  const wchar_t last = folder.back();
-  return last == L'\\' || last == L'/' ? folder + name : folder + L'\\' + name;
-}
 
 bool isAbsolute(const std::wstring& path) {
   return (path.size() >= 2 && path[1] == L':') || path.starts_with(L"\\\\");
@@ -76,27 +60,11 @@ std::wstring extensionOf(const std::wstring& fileName) {
 int FileTypeOf(const std::wstring& fileName, const std::vector<std::wstring>& extensions) {
   const std::wstring extension = extensionOf(fileName);
   if (extension.empty()) return 0;
-  const bool listed = std::any_of(extensions.begin(), extensions.end(),
-                                  [&](const std::wstring& e) { return sameText(e, extension); });
+  const bool listed =
+      std::any_of(extensions.begin(), extensions.end(), [&](const std::wstring& e) {
+        return fav::equalsIgnoringAsciiCase(e, extension);
+      });
   return listed ? 3 : 0;
-}
-
-std::wstring substitutePath(const std::wstring& fileName, const std::wstring& replacementPath) {
-  // An empty path would match everywhere and never end.
-  if (replacementPath.empty() || replacementPath == L"c:\\") return fileName;
-  static const std::wstring kMarker = L"%path%";
-  const std::wstring haystack = upper(fileName);
-  const std::wstring needle = upper(replacementPath);
-  std::wstring out;
-  size_t from = 0;
-  for (size_t at = haystack.find(needle); at != std::wstring::npos;
-       at = haystack.find(needle, from)) {
-    out.append(fileName, from, at - from);
-    out += kMarker;
-    from = at + needle.size();
-  }
-  out.append(fileName, from, std::wstring::npos);
-  return out;
 }
 
 bool FavoriteExists(const TFavoriteItems& favorites, const std::wstring& fileName) {
@@ -119,7 +87,7 @@ AddOutcome addFavoriteFiles(TFavoriteItems& favorites, const std::vector<std::ws
       outcome.unstorable.push_back(path);
       continue;
     }
-    std::wstring name = substitutePath(path, rules.replacementPath);
+    std::wstring name = fav::toPathMarkerForm(path, rules.replacementPath);
     if (stored.count(path) || stored.count(name)) {
       ++outcome.duplicates;
       continue;
@@ -137,8 +105,8 @@ std::vector<std::wstring> listPlainFiles(const std::wstring& folder) {
   std::vector<std::wstring> names;
   if (folder.empty()) return names;
   WIN32_FIND_DATAW data;
-  fav::unique_find find(::FindFirstFileExW(joinPath(folder, L"*").c_str(), FindExInfoBasic, &data,
-                                           FindExSearchNameMatch, nullptr,
+  fav::unique_find find(::FindFirstFileExW(fav::joinPath(folder, L"*").c_str(), FindExInfoBasic,
+                                           &data, FindExSearchNameMatch, nullptr,
                                            FIND_FIRST_EX_LARGE_FETCH));
   if (!find) return names;
   constexpr DWORD kLeftOut =
@@ -150,7 +118,7 @@ std::vector<std::wstring> listPlainFiles(const std::wstring& folder) {
   std::stable_sort(names.begin(), names.end(), [](const std::wstring& a, const std::wstring& b) {
     return compareTextLocale(a, b) < 0;
   });
-  for (std::wstring& name : names) name = joinPath(folder, name);
+  for (std::wstring& name : names) name = fav::joinPath(folder, name);
   return names;
 }
 
@@ -172,7 +140,8 @@ std::vector<std::wstring> openFileDialogPaths(const std::vector<std::wstring>& e
   // Several entries: a folder and names in it (names are never absolute).
   if (isAbsolute(entries[1])) return entries;
   std::vector<std::wstring> paths;
-  for (size_t i = 1; i < entries.size(); ++i) paths.push_back(joinPath(entries[0], entries[i]));
+  for (size_t i = 1; i < entries.size(); ++i)
+    paths.push_back(fav::joinPath(entries[0], entries[i]));
   return paths;
 }
 

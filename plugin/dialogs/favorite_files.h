@@ -35,11 +35,6 @@ std::wstring extensionOf(const std::wstring& fileName);
 // otherwise 0. An empty extension never matches, even if the host listed one.
 int FileTypeOf(const std::wstring& fileName, const std::vector<std::wstring>& extensions);
 
-// The "%path%" form: every occurrence of the replacement path, ignoring
-// letter case, becomes "%path%". "c:\" (exactly) and an empty path mean no
-// substitution.
-std::wstring substitutePath(const std::wstring& fileName, const std::wstring& replacementPath);
-
 // A favorite has exactly this FileName.
 bool FavoriteExists(const TFavoriteItems& favorites, const std::wstring& fileName);
 

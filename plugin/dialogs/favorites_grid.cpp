@@ -9,6 +9,7 @@
 #include <cwctype>
 
 #include "code_page_text.h"
+#include "file_path.h"
 #include "frm_ConfigureFavorites.h"
 #include "frm_ConfigureFavorites_commands.h"
 #include "frm_ConfigureFavorites_res.h"
@@ -18,6 +19,7 @@
 #include "plugin_state.h"
 #include "ui_seam.h"
 #include "un_plugincommon.h"
+#include "window_text.h"
 
 namespace {
 
@@ -60,18 +62,12 @@ bool containsNoCase(const std::wstring& text, const std::wstring& part) {
   return false;
 }
 
-std::wstring joinPath(const std::wstring& folder, const std::wstring& name) {
-  if (folder.empty()) return name;
-  const wchar_t last = folder.back();
-  return (last == L'\\' || last == L'/') ? folder + name : folder + L"\\" + name;
-}
-
 // Icon files of folder whose names start with prefix and end in ".bmp",
 // sorted by name ignoring case.
 std::vector<std::wstring> listIconFiles(const std::wstring& folder, const std::wstring& prefix) {
   std::vector<std::wstring> names;
   WIN32_FIND_DATAW found{};
-  fav::unique_find find{::FindFirstFileExW(joinPath(folder, prefix + L"*.bmp").c_str(),
+  fav::unique_find find{::FindFirstFileExW(fav::joinPath(folder, prefix + L"*.bmp").c_str(),
                                            FindExInfoBasic, &found, FindExSearchNameMatch,
                                            nullptr, 0)};
   if (!find) return names;
@@ -214,7 +210,7 @@ void TfrmConfigureFavorites::updateTooltip(int row, int col) {
   std::wstring text;
   if (const TFavoriteItem* favorite = rowFavorite(row); favorite && col == kFileColumn &&
                                                         favorite->FileName() != L"-")
-    text = expandPathMarker(favorite->FileName(), editText(IDC_EDT_REPLACE_PATH));
+    text = fav::expandPathMarker(favorite->FileName(), editText(IDC_EDT_REPLACE_PATH));
   TOOLINFOW tool{};
   tool.cbSize = sizeof(tool);
   tool.hwnd = hwnd();
@@ -391,13 +387,13 @@ void TfrmConfigureFavorites::LoadImages() {
   std::vector<std::wstring> names{L""};
   if (icons) {
     fav::unique_hbitmap blank =
-        dialogs::loadBitmapFile(joinPath(plugin::pluginFolder(), kBlankIcon), px);
+        dialogs::loadBitmapFile(fav::joinPath(plugin::pluginFolder(), kBlankIcon), px);
     // A missing blank icon becomes an empty picture, so the list still works.
     if (!blank) blank = dialogs::emptyPicture(px);
     ::ImageList_AddMasked(icons.get(), blank.get(), RGB(255, 255, 255));
     const std::wstring folder = imageFolder();
     for (const std::wstring& name : listIconFiles(folder, fPrefix)) {
-      fav::unique_hbitmap picture = dialogs::loadBitmapFile(joinPath(folder, name), px);
+      fav::unique_hbitmap picture = dialogs::loadBitmapFile(fav::joinPath(folder, name), px);
       if (!picture) continue;  // an unreadable file is left out, the rest still load
       if (::ImageList_AddMasked(icons.get(), picture.get(), RGB(255, 255, 255)) < 0) continue;
       names.push_back(name);
@@ -460,7 +456,7 @@ void TfrmConfigureFavorites::FillSubmenuCombo() {
   for (int k = 0; k < fSubMenus.Count(); ++k) {
     const TSubMenuItem& submenu = fSubMenus.Items(k);
     fav::unique_hbitmap picture;
-    if (!submenu.Image().empty()) picture = dialogs::loadBitmapFile(joinPath(folder, submenu.Image()), px);
+    if (!submenu.Image().empty()) picture = dialogs::loadBitmapFile(fav::joinPath(folder, submenu.Image()), px);
     // No picture: an empty one keeps entry k on image k.
     if (!picture) picture = dialogs::emptyPicture(px);
     if (pictures) ::ImageList_AddMasked(pictures.get(), picture.get(), RGB(255, 255, 255));
@@ -774,9 +770,7 @@ void TfrmConfigureFavorites::edtItemCommit(bool refocus) {
   if (!renameOpen_) return;
   renameOpen_ = false;
   HWND editor = item(IDC_EDT_ITEM);
-  const int len = ::GetWindowTextLengthW(editor);
-  std::wstring text(static_cast<size_t>(len) + 1, L'\0');
-  text.resize(static_cast<size_t>(std::max(::GetWindowTextW(editor, text.data(), len + 1), 0)));
+  const std::wstring text = fav::windowText(editor);
   // An empty or blank name is refused, and so is one the host could not
   // open: the favorite keeps its file.
   const std::wstring refusal = codepage::outsideCodePageMessage(L"file name", text);

@@ -17,6 +17,7 @@
 #include "ui_seam.h"
 #include "un_logger.h"
 #include "un_plugincommon.h"
+#include "window_text.h"
 
 namespace {
 
@@ -88,15 +89,6 @@ void trace(const std::wstring& line) {
     log(line);
   } catch (const LogFileError&) {
   }
-}
-
-std::wstring windowText(HWND hwnd) {
-  if (!hwnd) return {};
-  const int len = ::GetWindowTextLengthW(hwnd);
-  std::wstring text(static_cast<size_t>(len) + 1, L'\0');
-  const int got = ::GetWindowTextW(hwnd, text.data(), len + 1);
-  text.resize(static_cast<size_t>(std::max(got, 0)));
-  return text;
 }
 
 }  // namespace
@@ -301,7 +293,7 @@ HWND TfrmConfigureFavorites::cbAllowDuplicateImages() const {
 }
 
 std::wstring TfrmConfigureFavorites::editText(int id) const {
-  if (hwnd()) return windowText(item(id));
+  if (hwnd()) return fav::windowText(item(id));
   switch (id) {
     case IDC_EDT_MENU_ITEM_NAME: return settings_.MenuItemName;
     case IDC_EDT_IMAGE_PATH: return settings_.ImagePath;
@@ -838,7 +830,7 @@ void TfrmConfigureFavorites::onDestroy() {
 void TfrmConfigureFavorites::drawHintPanel(const DRAWITEMSTRUCT& draw) {
   RECT r = draw.rcItem;
   ::FillRect(draw.hDC, &r, ::GetSysColorBrush(COLOR_BTNFACE));
-  const std::wstring text = windowText(draw.hwndItem);
+  const std::wstring text = fav::windowText(draw.hwndItem);
   ::InflateRect(&r, -scale(4), -scale(3));
   ::SetBkMode(draw.hDC, TRANSPARENT);
   ::SetTextColor(draw.hDC, ::GetSysColor(COLOR_BTNTEXT));

@@ -8,6 +8,7 @@
 #include "glyph_ids.h"
 #include "glyphs.h"
 #include "text_codec.h"
+#include "window_text.h"
 
 namespace {
 
@@ -180,14 +181,7 @@ void TfrmConnectionInfo::sbShowPasswordClick() {
   ::InvalidateRect(password, nullptr, TRUE);
 }
 
-std::wstring TfrmConnectionInfo::text(int id) const {
-  HWND control = item(id);
-  const int length = ::GetWindowTextLengthW(control);
-  std::wstring value(static_cast<size_t>(length) + 1, L'\0');
-  const int got = ::GetWindowTextW(control, value.data(), length + 1);
-  value.resize(static_cast<size_t>(got > 0 ? got : 0));
-  return value;
-}
+std::wstring TfrmConnectionInfo::text(int id) const { return fav::windowText(item(id)); }
 
 bool TfrmConnectionInfo::typedTextFits() {
   // The host gets these texts in its code page, and the password in at most

@@ -9,12 +9,14 @@
 #include "code_page_text.h"
 #include "dialog_placement.h"
 #include "favorite_files.h"
+#include "file_path.h"
 #include "frm_SubMenus_ids.h"
 #include "glyph_ids.h"
 #include "glyphs.h"
 #include "icon_rule.h"
 #include "ui_seam.h"
 #include "un_plugincommon.h"
+#include "window_text.h"
 
 namespace {
 
@@ -53,11 +55,6 @@ bool startsWithIgnoringCase(const std::wstring& text, const std::wstring& head) 
 std::wstring fileNameOf(const std::wstring& path) {
   const size_t sep = path.find_last_of(L"\\/");
   return sep == std::wstring::npos ? path : path.substr(sep + 1);
-}
-
-std::wstring joinPath(const std::wstring& folder, const std::wstring& name) {
-  if (folder.empty() || folder.back() == L'\\' || folder.back() == L'/') return folder + name;
-  return folder + L'\\' + name;
 }
 
 }  // namespace
@@ -201,7 +198,7 @@ void TfrmSubMenus::LoadImages() {
   ilIcons.reset(::ImageList_Create(size, size, ILC_COLOR24 | ILC_MASK, 16, 16));
   if (!ilIcons) return;
   // Entry 0: the blank icon; an empty picture when the file is missing.
-  fav::unique_hbitmap blank = dialogs::loadBitmapFile(joinPath(fPluginFolder, kBlankIcon), size);
+  fav::unique_hbitmap blank = dialogs::loadBitmapFile(fav::joinPath(fPluginFolder, kBlankIcon), size);
   if (!blank) blank = dialogs::emptyPicture(size);
   ::ImageList_AddMasked(ilIcons.get(), blank.get(), RGB(255, 255, 255));
 
@@ -788,15 +785,7 @@ void TfrmSubMenus::drawHintPanel(const DRAWITEMSTRUCT& draw) {
               DT_SINGLELINE | DT_BOTTOM | DT_END_ELLIPSIS | DT_NOPREFIX);
 }
 
-std::wstring TfrmSubMenus::text(int id) const {
-  HWND control = item(id);
-  if (!control) return {};
-  const int length = ::GetWindowTextLengthW(control);
-  std::wstring value(static_cast<size_t>(length) + 1, L'\0');
-  const int got = ::GetWindowTextW(control, value.data(), length + 1);
-  value.resize(static_cast<size_t>(got > 0 ? got : 0));
-  return value;
-}
+std::wstring TfrmSubMenus::text(int id) const { return fav::windowText(item(id)); }
 
 LRESULT CALLBACK TfrmSubMenus::editorProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR,
                                           DWORD_PTR data) {

@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include "fra_pluginframe.h"
-#include "ini_file.h"
 #include "setting_value.h"
 
 namespace {
@@ -146,19 +145,6 @@ TEST(SettingValueTest, ConvertsByTheTable) {
     EXPECT_EQ(r.value.toBool(), r.asBool);
     EXPECT_EQ(r.value.toInt(), r.asInt);
     EXPECT_EQ(r.value.toText(), r.asText);
-  }
-}
-
-// The frame reads numbers as the settings file does; both parsers must agree.
-TEST(SettingValueTest, NumbersParseAsInTheSettingsFile) {
-  const wchar_t* texts[] = {L"0",          L"+5",         L"-5",        L"2147483647",
-                            L"2147483648", L"-2147483648", L"-2147483649", L"$FFFFFFFF",
-                            L"0x7fffffff", L"0X1_0",      L"$",         L"0x",
-                            L"-$10",       L"12a",        L"",          L" 3",
-                            L"3 ",         L"++1",        L"$100000000", L"\u0663"};
-  for (const wchar_t* t : texts) {
-    SCOPED_TRACE(t);
-    EXPECT_EQ(parseSettingNumber(t), parseSettingsNumber(t));
   }
 }
 

@@ -57,23 +57,6 @@ TEST(FileType, ProgramUnitExtensionsIgnoringCaseGiveThreeAndAnEmptyOneNeverMatch
   for (const auto& c : cases) EXPECT_EQ(favfiles::FileTypeOf(c.file, extensions), c.type) << c.file;
 }
 
-TEST(PathSubstitution, ReplacesEveryOccurrenceIgnoringCaseExceptForTheDefaultOrNothing) {
-  const struct {
-    const wchar_t* file;
-    const wchar_t* replacement;
-    const wchar_t* expected;
-  } cases[] = {
-      {L"d:\\work\\a.sql", L"D:\\Work", L"%path%\\a.sql"},
-      {L"D:\\WORK\\x\\D:\\work\\a.sql", L"d:\\work", L"%path%\\x\\%path%\\a.sql"},
-      {L"c:\\x\\a.sql", L"c:\\", L"c:\\x\\a.sql"},  // the default means none
-      {L"C:\\x\\a.sql", L"C:\\", L"%path%x\\a.sql"},  // only "c:\" exactly is the default
-      {L"e:\\x\\a.sql", L"d:\\work", L"e:\\x\\a.sql"},
-      {L"e:\\x\\a.sql", L"", L"e:\\x\\a.sql"},  // an empty path never loops
-  };
-  for (const auto& c : cases)
-    EXPECT_EQ(favfiles::substitutePath(c.file, c.replacement), c.expected) << c.file;
-}
-
 TEST(AddFiles, SkipsDuplicatesInBothFormsAndNamesOutsideTheCodePage) {
   TFavoriteItems favorites;
   favorites.Add().FileName(L"%path%\\a.sql");

@@ -3,12 +3,12 @@
 #pragma once
 
 #include <algorithm>
-#include <cstdio>
 #include <set>
 #include <string>
 #include <vector>
 
 #include "platform_profile.h"
+#include "shown_text.h"
 
 namespace datatest {
 
@@ -18,21 +18,7 @@ std::string bytesOf(const char (&s)[N]) {
   return std::string(s, N - 1);
 }
 
-inline std::string show(const std::wstring& s, size_t max = 80) {
-  std::string out;
-  for (size_t i = 0; i < s.size() && i < max; ++i) {
-    const wchar_t c = s[i];
-    if (c >= 32 && c < 127) {
-      out.push_back(static_cast<char>(c));
-    } else {
-      char hex[16];
-      std::snprintf(hex, sizeof hex, "\\u%04x", static_cast<unsigned>(c));
-      out += hex;
-    }
-  }
-  if (s.size() > max) out += "...(" + std::to_string(s.size()) + " chars)";
-  return out;
-}
+using testsupport::show;
 
 inline std::wstring upper(std::wstring s) {
   for (wchar_t& c : s)

@@ -2,7 +2,6 @@
 // of tricky files, every lookup asked of both.
 #include <gtest/gtest.h>
 
-#include <climits>
 #include <optional>
 #include <random>
 
@@ -249,51 +248,6 @@ TEST(IniReader, PresentEmptyValueIsNotMissing) {
 TEST(IniReader, KeyNamesListFirstOccurrencesWithValues) {
   const IniFile ini = IniFile::fromBytes("[Files]\nFile1=a\nfile1=b\nnovalue\n;c=1\nFile3=\n[files]\nFile9=x\n");
   EXPECT_EQ(ini.keyNames(L"FILES"), (std::vector<std::wstring>{L"File1", L";c", L"File3"}));
-}
-
-struct NumberCase {
-  const wchar_t* text;
-  std::optional<int> expected;
-};
-
-TEST(SettingsNumbers, ParseByTheSettingsRule) {
-  const NumberCase cases[] = {
-      {L"0", 0},
-      {L"200", 200},
-      {L"+7", 7},
-      {L"-15", -15},
-      {L"2147483647", 2147483647},
-      {L"-2147483648", INT_MIN},
-      {L"2147483648", std::nullopt},
-      {L"-2147483649", std::nullopt},
-      {L"99999999999999999999", std::nullopt},
-      {L"0x1F", 31},
-      {L"0X1f", 31},
-      {L"$ff", 255},
-      {L"$7FFFFFFF", 2147483647},
-      {L"$FFFFFFFF", -1},
-      {L"0x80000000", INT_MIN},
-      {L"0x100000000", std::nullopt},
-      {L"-$10", -16},
-      {L"0x", std::nullopt},
-      {L"$", std::nullopt},
-      {L"0xG", std::nullopt},
-      {L"12a", std::nullopt},
-      {L"1 2", std::nullopt},
-      {L" 5", std::nullopt},
-      {L"", std::nullopt},
-      {L"-", std::nullopt},
-      {L"+-1", std::nullopt},
-      {L"yes", std::nullopt},
-      {L"true", std::nullopt},
-      {L"1.5", std::nullopt},
-      {L"00012", 12},
-      {L"x1F", std::nullopt},
-  };
-  for (const NumberCase& c : cases) {
-    SCOPED_TRACE(show(c.text));
-    EXPECT_EQ(parseSettingsNumber(c.text), c.expected);
-  }
 }
 
 TEST(SettingsNumbers, ReadNumberAndFlagUseTheValueAsTheReaderGivesIt) {

@@ -16,22 +16,6 @@ using testsupport::writeFile;
 
 namespace {
 
-TEST(SetupValues, IntegersAreDecimalOrHexadecimal) {
-  const struct {
-    const wchar_t* text;
-    int expected;
-  } cases[] = {
-      {L"1", 1},          {L"0", 0},          {L"0x10", 16},     {L"0XfF", 255},
-      {L"-1", -1},        {L"+7", 7},         {L"true", 0},      {L"", 0},
-      {L"0x", 0},         {L"12abc", 0},      {L" 1", 0},        {L"0x1G", 0},
-      {L"2147483647", 2147483647},            {L"2147483648", 0},
-      {L"-2147483648", -2147483647 - 1},      {L"0xFFFFFFFF", -1},
-      {L"0x100000000", 0},
-  };
-  for (const auto& c : cases) EXPECT_EQ(parseIniInteger(c.text, 0), c.expected) << c.text;
-  EXPECT_EQ(parseIniInteger(L"x", 42), 42);
-}
-
 TEST(SetupValues, SectionLinesKeepTheirOrderAndValuesFollowTheFirstEquals) {
   const std::wstring buffer(L"z=first\0a=second=part\0noequals\0\0", 33);
   const std::vector<std::wstring> lines = splitSectionBuffer(buffer);

@@ -1,0 +1,22 @@
+#include "file_path.h"
+
+#include "ascii_case.h"
+
+namespace fav {
+
+std::wstring joinPath(std::wstring_view folder, std::wstring_view name) {
+  std::wstring out(folder);
+  if (!out.empty() && out.back() != L'\\' && out.back() != L'/') out += L'\\';
+  return out.append(name);
+}
+
+std::wstring expandPathMarker(std::wstring_view fileName, std::wstring_view replacement) {
+  return replaceAll(fileName, kPathMarker, replacement, LetterCase::Exact);
+}
+
+std::wstring toPathMarkerForm(std::wstring_view fileName, std::wstring_view replacement) {
+  if (replacement == kNoReplacementPath) return std::wstring(fileName);
+  return replaceAll(fileName, replacement, kPathMarker, LetterCase::IgnoreAscii);
+}
+
+}  // namespace fav
