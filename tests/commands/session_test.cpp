@@ -16,7 +16,9 @@ namespace {
 
 using Sections = std::map<std::string, std::map<std::string, std::string>>;
 
-std::string fixture(const std::string& name, const std::string& dir) {
+// A checked-in settings file with its "{name}" fields filled in: the scratch
+// folder, and the place and size the dialog had on this display.
+std::string fixture(const std::string& name, const std::map<std::string, std::string>& fields) {
   const char* source = std::getenv("FAV_SOURCE_DIR");
   std::ifstream in(std::filesystem::path(source ? source : ".") / "tests" / "commands" /
                        "fixtures" / name,
@@ -24,8 +26,12 @@ std::string fixture(const std::string& name, const std::string& dir) {
   std::stringstream text;
   text << in.rdbuf();
   std::string s = text.str();
-  for (size_t at = s.find("{dir}"); at != std::string::npos; at = s.find("{dir}", at + dir.size()))
-    s.replace(at, 5, dir);
+  for (const auto& [field, value] : fields) {
+    const std::string marker = "{" + field + "}";
+    for (size_t at = s.find(marker); at != std::string::npos;
+         at = s.find(marker, at + value.size()))
+      s.replace(at, marker.size(), value);
+  }
   return s;
 }
 
@@ -51,7 +57,7 @@ class SessionTest : public CommandsTest {};
 
 TEST_F(SessionTest, AScriptedSessionWritesTheFixtureKeyForKey) {
   const std::string root = folder();
-  writeIni(fixture("session_start.ini", root));
+  writeIni(fixture("session_start.ini", {{"dir", root}}));
   testsupport::writeFile(dir / L"lib" / L"x.sql", "x");
   testsupport::writeFile(dir / L"lib" / L"y.fnc", "x");
   host.extensionsForType = {{"FUNCTION", "fnc"}, {"PACKAGE", "pck"}};
@@ -60,8 +66,9 @@ TEST_F(SessionTest, AScriptedSessionWritesTheFixtureKeyForKey) {
   host.ui.openFiles = {{L"C:\\proj\\a.sql", L"C:\\proj\\pkg.pck", wroot + L"\\loose.txt"}};
   host.ui.folders = {wroot + L"\\lib"};
 
+  RECT placed{};
   run(
-      [](Dialog& d) {
+      [&](Dialog& d) {
         d.command(IDC_ACT_ADD);
         d.command(IDC_ACT_LOAD);
         d.command(IDC_ACT_ADD_SEPARATOR);
@@ -74,6 +81,7 @@ TEST_F(SessionTest, AScriptedSessionWritesTheFixtureKeyForKey) {
         d.clickCell(1, 1);  // pkg.pck joins Tools
         d.pickEntry(IDC_CB_SUBMENU_EDIT, 1);
         withCtrl([&] { d.click(IDC_SB_ADD_SUBMENU); });
+        ::GetWindowRect(d.hwnd(), &placed);
         d.ok();
       },
       {{L"TfrmConnectionInfo",
@@ -97,7 +105,13 @@ TEST_F(SessionTest, AScriptedSessionWritesTheFixtureKeyForKey) {
 
   EXPECT_EQ(shown[L"TfrmConnectionInfo"], 1);
   EXPECT_EQ(shown[L"TfrmSubMenus"], 1);
-  const Sections expected = parse(fixture("session_expected.ini", root));
+  ASSERT_GT(placed.right, placed.left) << "the dialog's place was not taken";
+  const Sections expected = parse(fixture(
+      "session_expected.ini", {{"dir", root},
+                               {"left", std::to_string(placed.left)},
+                               {"top", std::to_string(placed.top)},
+                               {"width", std::to_string(placed.right - placed.left)},
+                               {"height", std::to_string(placed.bottom - placed.top)}}));
   const Sections actual = parse(readIni());
   for (const auto& [section, keys] : expected)
     for (const auto& [key, value] : keys) {

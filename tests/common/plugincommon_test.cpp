@@ -270,20 +270,6 @@ TEST_F(IniLocationTest, FailuresKeepWhatWasAssigned) {
   EXPECT_EQ(iniFileName, "");
 }
 
-TEST(GetIniFileLocation, UsesThisModulesFolder) {
-  std::string pluginFolder, iniFileName;
-  bool asked = false;
-  getIniFileLocation("C:\\unused\\", "CommonTestsProbe", pluginFolder, iniFileName, [&] {
-    asked = true;
-    return std::string("Software\\Probe");
-  });
-  const fs::path exeFolder = fs::path(modulePath(thisModule())).parent_path();
-  EXPECT_EQ(pluginFolder, narrow(exeFolder));
-  EXPECT_EQ(iniFileName, narrow(exeFolder) + "\\CommonTestsProbe.ini");
-  EXPECT_FALSE(asked);
-  EXPECT_FALSE(fs::exists(exeFolder / L"chk.tmp"));
-}
-
 TEST(ModuleHelpers, ThisModuleIsTheBinaryLinkedWithTheLibrary) {
   EXPECT_EQ(thisModule(), ::GetModuleHandleW(nullptr));
   EXPECT_EQ(fs::path(modulePath(thisModule())).filename(), L"common_tests.exe");

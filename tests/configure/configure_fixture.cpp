@@ -4,19 +4,31 @@
 
 #include <windowsx.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
 
 namespace configuretest {
 
-void Dialog::pump(int rounds) {
-  for (int i = 0; i < rounds; ++i) {
-    MSG msg;
-    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      ::TranslateMessage(&msg);
-      ::DispatchMessageW(&msg);
-    }
-    ::Sleep(5);
+void Dialog::pump() {
+  MSG msg;
+  while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    ::TranslateMessage(&msg);
+    ::DispatchMessageW(&msg);
+  }
+}
+
+bool Dialog::waitFor(const std::function<bool()>& condition, DWORD timeoutMs) {
+  const ULONGLONG deadline = ::GetTickCount64() + timeoutMs;
+  for (;;) {
+    pump();
+    if (condition()) return true;
+    const ULONGLONG now = ::GetTickCount64();
+    if (now >= deadline) return false;
+    // Wakes for the next message, or looks again after a short while for
+    // what no message announces.
+    const DWORD wait = static_cast<DWORD>(std::min<ULONGLONG>(deadline - now, 20));
+    ::MsgWaitForMultipleObjectsEx(0, nullptr, wait, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
   }
 }
 
@@ -238,10 +250,12 @@ void Dialog::screenshotQuestion(const std::wstring& text, const std::wstring& na
   if (!::GetEnvironmentVariableW(L"FAV_SHOT_DIR", dir, MAX_PATH)) return;
   gQuestionShot = name;
   gQuestionOwner = hwnd_;
-  ::SetTimer(nullptr, 0, 400, [](HWND, UINT, UINT_PTR id, DWORD) {
-    ::KillTimer(nullptr, id);
+  // Looks for the box until it is up; it is taken once it has been shown.
+  ::SetTimer(nullptr, 0, 100, [](HWND, UINT, UINT_PTR id, DWORD) {
     HWND box = ::FindWindowW(L"#32770", L"Favorites");
-    if (!box) return;
+    if (!box || !::IsWindowVisible(box)) return;
+    ::KillTimer(nullptr, id);
+    ::RedrawWindow(box, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
     RECT r{};
     ::GetWindowRect(gQuestionOwner ? gQuestionOwner : box, &r);
     captureScreen(r, gQuestionShot);
@@ -254,7 +268,8 @@ void Dialog::screenshot(const std::wstring& name) const {
   wchar_t dir[MAX_PATH] = {};
   if (!::GetEnvironmentVariableW(L"FAV_SHOT_DIR", dir, MAX_PATH)) return;
   ::RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
-  pump(10);
+  pump();
+  ::GdiFlush();
   RECT r{};
   ::GetWindowRect(hwnd_, &r);
   captureScreen(r, name);

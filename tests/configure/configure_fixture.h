@@ -22,8 +22,13 @@ class Dialog {
   HWND item(int id) const { return ::GetDlgItem(hwnd_, id); }
   HWND grid() const { return item(IDC_SG_FAVORITES); }
 
-  // Lets posted and sent messages run until the queue is empty.
-  static void pump(int rounds = 3);
+  // Runs what is queued, and whatever that posts in turn, until the queue
+  // is empty. Work the dialogs do later (timers, another thread) is waited
+  // for with waitFor.
+  static void pump();
+  // Pumps until condition holds; false when it still does not after
+  // timeoutMs.
+  static bool waitFor(const std::function<bool()>& condition, DWORD timeoutMs = 5000);
 
   std::wstring text(int id) const;
   void setText(int id, const std::wstring& text);

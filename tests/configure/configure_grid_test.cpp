@@ -267,7 +267,7 @@ MenuStates popupStates(const std::function<void()>& open) {
     ::EndMenu();
   });
   open();
-  Dialog::pump(20);
+  Dialog::waitFor([&] { return !items.empty(); });
   ::KillTimer(nullptr, timer);
   return items;
 }
@@ -542,7 +542,7 @@ TEST_F(GridTest, DraggingARowMovesIt) {
     for (int y = from.y; y <= to.y; y += 4)
       ::PostMessageW(d.grid(), WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(from.x + 2, y));
     ::PostMessageW(d.grid(), WM_LBUTTONUP, 0, MAKELPARAM(to.x, to.y));
-    Dialog::pump(5);
+    EXPECT_TRUE(Dialog::waitFor([&] { return d.cell(2, 2) == L"c:\\a.sql"; }));
     EXPECT_EQ(d.cell(0, 2), L"c:\\b.sql");
     EXPECT_EQ(d.cell(2, 2), L"c:\\a.sql");
     EXPECT_EQ(d.selectedRow(), 2);

@@ -32,7 +32,7 @@ TEST_F(LayoutTest, WithoutAStoredPlaceItOpensCentredOnTheIdeWindow) {
   ASSERT_TRUE(ide);
   ::SetForegroundWindow(ide);
   ::SetActiveWindow(ide);
-  Dialog::pump(20);
+  EXPECT_TRUE(Dialog::waitFor([&] { return ::GetActiveWindow() == ide; }));
   RECT placedIde{};
   ::GetWindowRect(ide, &placedIde);
   RECT dialog{}, owner{};

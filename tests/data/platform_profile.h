@@ -15,8 +15,8 @@
 
 namespace platform {
 
-// The buffer the plug-in's older versions read every text through: the
-// platform answers at most 2047 characters of a value.
+// The buffer the key-by-key model read every text through: the platform
+// answers at most 2047 characters of a value.
 inline constexpr size_t kBufferChars = 2048;
 
 // One read through that buffer.

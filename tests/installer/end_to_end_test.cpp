@@ -1,6 +1,7 @@
 // tolvane.exe as a user meets it: a registered host, the program started from
 // its package folder, presses and keys posted to its window, the installed
-// files compared byte for byte, and a screenshot of every page.
+// files compared byte for byte, and a screenshot of every page that stays
+// long enough to be taken.
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -209,10 +210,9 @@ TEST_F(EndToEnd, NextNextInstallsTheWholePackageAndAThirdNextEnds) {
   EXPECT_EQ(run.text(IDC_EDT_LOCATION), plugIns_.wstring() + L"\\");
   run.screenshot("2_location");
 
+  // The copy is over too soon to catch the progress page reliably; the
+  // pictures show the pages before and after it.
   run.next();
-  if (eventually([&] { return run.visible(IDC_PB_WIZARD); }) &&
-      !run.visible(IDC_LBL_SUCCESSMESSAGE))
-    installertest::screenshot(run.window(), "3_installing");
   ASSERT_TRUE(eventually([&] { return run.visible(IDC_LBL_SUCCESSMESSAGE); }));
   wchar_t success[256] = {};
   ::GetPrivateProfileStringW(L"Setup", L"OnSuccess", L"", success, 256,

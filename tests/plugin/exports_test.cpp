@@ -44,13 +44,37 @@ TEST_F(ExportsTest, IdentifiesAsFavoritesAndUsesTheGivenId) {
   for (const auto& b : host.toolButtons) EXPECT_EQ(b.pluginId, 42);
 }
 
+// SupportsStyles answers -1 (every bit set); the four notifications do
+// nothing at all: no call back into the host, no window, no change of the
+// settings file, the menus or the buttons.
 TEST_F(ExportsTest, FixedAnswersAndNoOps) {
+  const std::string settings =
+      "[Settings]\r\nMenuItemName=Mine\r\n[Files]\r\nFile1=c:\\a.sql\r\n[Buttons]\r\n"
+      "Button1=fav_a.bmp\r\n";
+  writeIni(settings);
   loadPlugin();
+  const std::vector<std::string> menus = host.menuTexts();
+  const struct {
+    const char* name;
+    void (hostsim::HostSimulator::*call)();
+  } notifications[] = {
+      {"OnCreate", &hostsim::HostSimulator::onCreate},
+      {"OnDestroy", &hostsim::HostSimulator::onDestroy},
+      {"onWindowChange", &hostsim::HostSimulator::onWindowChange},
+      {"OnMainMenu", &hostsim::HostSimulator::onMainMenu},
+  };
+  for (const auto& n : notifications) {
+    SCOPED_TRACE(n.name);
+    host.clearRecords();
+    (host.*n.call)();
+    EXPECT_TRUE(host.calls.empty());
+    EXPECT_EQ(host.refreshRequests, 0);
+    EXPECT_TRUE(host.ui.messageBoxTexts.empty());
+    EXPECT_TRUE(host.toolButtons.empty());
+    EXPECT_EQ(readIni(), settings);
+  }
+  EXPECT_EQ(host.menuTexts(), menus);
   EXPECT_EQ(host.supportsStyles(), -1);
-  host.onCreate();
-  host.onDestroy();
-  host.onWindowChange();
-  host.onMainMenu();
 }
 
 int gVersionA() { return 1199; }
