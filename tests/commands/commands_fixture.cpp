@@ -73,12 +73,6 @@ std::vector<std::wstring> CommandsTest::gridNames(HWND grid) {
   return names;
 }
 
-std::wstring CommandsTest::windowText(HWND hwnd) {
-  wchar_t buf[2048] = {};
-  ::GetWindowTextW(hwnd, buf, 2048);
-  return buf;
-}
-
 std::vector<std::wstring> CommandsTest::comboEntries(HWND combo) {
   std::vector<std::wstring> out;
   const int n = static_cast<int>(::SendMessageW(combo, CB_GETCOUNT, 0, 0));

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "configure_fixture.h"
+#include "window_text.h"
 
 namespace commandstest {
 
@@ -38,7 +39,6 @@ class CommandsTest : public configuretest::ConfigureTest {
   static void withCtrl(const std::function<void()>& f);
   // The rows of a submenu grid: names in column 1.
   static std::vector<std::wstring> gridNames(HWND grid);
-  static std::wstring windowText(HWND hwnd);
   // Entries of a plain combo box.
   static std::vector<std::wstring> comboEntries(HWND combo);
 

@@ -78,7 +78,7 @@ TEST_F(ConnectionInfoTest, OkCopiesTheFieldsBackAndCancelLeavesTheFavorite) {
 TEST_F(ConnectionInfoTest, ShowsTheFavoriteMaskedWithItsModesAndTogglesThePlainText) {
   start(true);
   editFirst([&](Dialog& ci) {
-    EXPECT_EQ(windowText(ci.hwnd()), L"Connection Info");
+    EXPECT_EQ(fav::windowText(ci.hwnd()), L"Connection Info");
     EXPECT_EQ(ci.text(IDC_CI_USERNAME), L"scott");
     EXPECT_EQ(ci.text(IDC_CI_DATABASE), L"orcl");
     EXPECT_EQ(ci.text(IDC_CI_CONNECT_AS), L"SysDBA");

@@ -65,7 +65,7 @@ class SubmenusTest : public CommandsTest {
 
 TEST_F(SubmenusTest, TheBlankFirstRowTakesNoRemovalRenameOrIcon) {
   editSubmenus([](Dialog& sm) {
-    EXPECT_EQ(windowText(sm.hwnd()), L"Configure Submenus...");
+    EXPECT_EQ(fav::windowText(sm.hwnd()), L"Configure Submenus...");
     EXPECT_EQ(gridNames(grid(sm)), (Strings{L"", L"Alpha", L"Beta", L"Gamma"}));
     sm.screenshot(L"submenus");
     const struct {

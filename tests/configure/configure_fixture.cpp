@@ -1,6 +1,7 @@
 #include "configure_fixture.h"
 
 #include "screenshot.h"
+#include "window_text.h"
 
 #include <windowsx.h>
 
@@ -32,11 +33,7 @@ bool Dialog::waitFor(const std::function<bool()>& condition, DWORD timeoutMs) {
   }
 }
 
-std::wstring Dialog::text(int id) const {
-  wchar_t buf[2048] = {};
-  ::GetWindowTextW(item(id), buf, 2048);
-  return buf;
-}
+std::wstring Dialog::text(int id) const { return fav::windowText(item(id)); }
 
 void Dialog::setText(int id, const std::wstring& text) {
   ::SetWindowTextW(item(id), text.c_str());

@@ -12,6 +12,7 @@
 #include "screenshot.h"
 #include "un_plugincommon.h"
 #include "unique_handles.h"
+#include "window_text.h"
 
 namespace {
 
@@ -32,12 +33,6 @@ HWND findChild(HWND dialog, int id) {
       },
       reinterpret_cast<LPARAM>(&search));
   return search.found;
-}
-
-std::wstring text(HWND hwnd) {
-  std::wstring buf(8192, L'\0');
-  buf.resize(static_cast<size_t>(::GetWindowTextW(hwnd, buf.data(), 8192)));
-  return buf;
 }
 
 std::vector<std::wstring> splitLines(const std::wstring& t) {
@@ -158,7 +153,7 @@ TEST_F(AboutCommandTest, ShowsOnePageWithTheTitleOwnerVersionAndTheInformationTe
   HWND ownerSeen = nullptr;
   bool hostEnabled = true;
   host.ui.onDialog = [&](HWND dialog, const std::wstring&) {
-    caption = text(dialog);
+    caption = fav::windowText(dialog);
     ownerSeen = ::GetWindow(dialog, GW_OWNER);
     hostEnabled = ::IsWindowEnabled(hostWindow.get()) != FALSE;
     HWND tab = findChild(dialog, IDC_PCABOUTSETTINGS);
@@ -171,14 +166,14 @@ TEST_F(AboutCommandTest, ShowsOnePageWithTheTitleOwnerVersionAndTheInformationTe
       ::SendMessageW(tab, TCM_GETITEMW, i, reinterpret_cast<LPARAM>(&item));
       tabs.push_back(buf);
     }
-    title = text(findChild(dialog, IDC_LBLABOUTTEXT1));
-    owner = text(findChild(dialog, IDC_LBLABOUTTEXT2));
-    version = text(findChild(dialog, IDC_LBLABOUTTEXT3));
+    title = fav::windowText(findChild(dialog, IDC_LBLABOUTTEXT1));
+    owner = fav::windowText(findChild(dialog, IDC_LBLABOUTTEXT2));
+    version = fav::windowText(findChild(dialog, IDC_LBLABOUTTEXT3));
     testsupport::saveScreenshot(dialog, L"command_about_static");
     HWND info = findChild(dialog, IDC_BBTNINFO);
     ::SendMessageW(::GetParent(info), WM_COMMAND, MAKEWPARAM(IDC_BBTNINFO, BN_CLICKED),
                    reinterpret_cast<LPARAM>(info));
-    lines = splitLines(text(findChild(dialog, IDC_MMABOUT)));
+    lines = splitLines(fav::windowText(findChild(dialog, IDC_MMABOUT)));
     if (_wgetenv(L"FAV_SCREENSHOT_DIR")) {
       // Let the text rise a while on its own timer.
       const ULONGLONG until = ::GetTickCount64() + 3000;
@@ -251,7 +246,7 @@ TEST_F(AboutCommandTest, TheRevisionHistoryListsTheChangesInOrder) {
     HWND info = findChild(dialog, IDC_BBTNINFO);
     ::SendMessageW(::GetParent(info), WM_COMMAND, MAKEWPARAM(IDC_BBTNINFO, BN_CLICKED),
                    reinterpret_cast<LPARAM>(info));
-    lines = splitLines(text(findChild(dialog, IDC_MMABOUT)));
+    lines = splitLines(fav::windowText(findChild(dialog, IDC_MMABOUT)));
     ::PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
   };
   host.about();
