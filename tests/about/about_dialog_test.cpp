@@ -15,6 +15,7 @@
 #include "frm_about.h"
 #include "page_control_tab.h"
 #include "screenshot.h"
+#include "tab_captions.h"
 #include "temp_dir.h"
 #include "un_logger.h"
 #include "un_plugincommon.h"
@@ -24,6 +25,7 @@ namespace {
 using testsupport::pumpMessages;
 using testsupport::readFile;
 using testsupport::saveScreenshot;
+using testsupport::tabCaptions;
 
 std::wstring text(HWND hwnd) {
   wchar_t buf[4096] = {};
@@ -37,21 +39,6 @@ RECT placeOf(HWND child) {
   ::GetWindowRect(child, &r);
   ::MapWindowPoints(nullptr, ::GetParent(child), reinterpret_cast<POINT*>(&r), 2);
   return r;
-}
-
-std::vector<std::wstring> tabCaptions(HWND tab) {
-  std::vector<std::wstring> out;
-  const int n = static_cast<int>(::SendMessageW(tab, TCM_GETITEMCOUNT, 0, 0));
-  for (int i = 0; i < n; ++i) {
-    wchar_t buf[64] = {};
-    TCITEMW item{};
-    item.mask = TCIF_TEXT;
-    item.pszText = buf;
-    item.cchTextMax = 64;
-    ::SendMessageW(tab, TCM_GETITEMW, i, reinterpret_cast<LPARAM>(&item));
-    out.push_back(buf);
-  }
-  return out;
 }
 
 void setCtrl(bool down) {

@@ -10,6 +10,7 @@
 #include "frm_about_res.h"
 #include "plugin_fixture.h"
 #include "screenshot.h"
+#include "tab_captions.h"
 #include "un_plugincommon.h"
 #include "unique_handles.h"
 #include "window_text.h"
@@ -156,16 +157,7 @@ TEST_F(AboutCommandTest, ShowsOnePageWithTheTitleOwnerVersionAndTheInformationTe
     caption = fav::windowText(dialog);
     ownerSeen = ::GetWindow(dialog, GW_OWNER);
     hostEnabled = ::IsWindowEnabled(hostWindow.get()) != FALSE;
-    HWND tab = findChild(dialog, IDC_PCABOUTSETTINGS);
-    for (int i = 0; i < static_cast<int>(::SendMessageW(tab, TCM_GETITEMCOUNT, 0, 0)); ++i) {
-      wchar_t buf[64] = {};
-      TCITEMW item{};
-      item.mask = TCIF_TEXT;
-      item.pszText = buf;
-      item.cchTextMax = 64;
-      ::SendMessageW(tab, TCM_GETITEMW, i, reinterpret_cast<LPARAM>(&item));
-      tabs.push_back(buf);
-    }
+    tabs = testsupport::tabCaptions(findChild(dialog, IDC_PCABOUTSETTINGS));
     title = fav::windowText(findChild(dialog, IDC_LBLABOUTTEXT1));
     owner = fav::windowText(findChild(dialog, IDC_LBLABOUTTEXT2));
     version = fav::windowText(findChild(dialog, IDC_LBLABOUTTEXT3));
