@@ -15,3 +15,11 @@ set(FAV_CORE_LIB_SOURCES
 # one by one; only the files above and the headers they include are built
 # natively.
 set(FAV_CORE_INCLUDE_DIRS ${FAV_ROOT}/plugin ${FAV_ROOT}/common ${FAV_ROOT}/installer)
+# The favorites list model: the MinGW build takes these files with the rest
+# of plugin/; the native one builds them with cmake/native/text_order_portable.cpp
+# in place of the system's text order (plugin/text_order.cpp).
+set(FAV_MODEL_SOURCES
+  ${FAV_ROOT}/plugin/favorites_list.cpp
+  ${FAV_ROOT}/plugin/favorite_add.cpp
+  ${FAV_ROOT}/plugin/submenu_list.cpp
+  ${FAV_ROOT}/plugin/un_favoriteCollections.cpp)

@@ -48,13 +48,6 @@ std::wstring sameFileKey(const std::wstring& fileName, const std::wstring& repla
   return key;
 }
 
-bool sameFavorites(const TFavoriteItems& a, const TFavoriteItems& b) {
-  if (a.Count() != b.Count()) return false;
-  for (int i = 0; i < a.Count(); ++i)
-    if (!(a.Items(i) == b.Items(i))) return false;
-  return true;
-}
-
 }  // namespace
 
 std::wstring getReplacementPath(const IniFile& ini) {
@@ -216,7 +209,7 @@ bool saveAll(const std::wstring& path, const FavoritesSettings& settings,
       TSubMenuItems unusedSubmenus;
       TFavoriteItems now;
       loadLists(ini, unusedSubmenus, now);
-      if (ini.version() != loaded->version || !sameFavorites(now, loaded->favorites)) {
+      if (ini.version() != loaded->version || !(now == loaded->favorites)) {
         const TFavoriteItems merged = keepOutsideAdditions(
             loaded->favorites, now, favorites,
             ini.readText(kSettings, L"ReplacementPath", L"c:\\"), settings.ReplacementPath);

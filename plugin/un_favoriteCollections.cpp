@@ -1,15 +1,6 @@
 #include "un_favoriteCollections.h"
 
-#include <windows.h>
-
 #include <algorithm>
-
-int compareTextLocale(const std::wstring& a, const std::wstring& b) {
-  const int r = ::CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, a.c_str(),
-                                 static_cast<int>(a.size()), b.c_str(), static_cast<int>(b.size()));
-  if (r == 0) return a.compare(b);  // comparison refused: keep a total order anyway
-  return r - CSTR_EQUAL;
-}
 
 bool TSubMenuItems::Exists(const std::wstring& AValue) const {
   return std::any_of(items_.begin(), items_.end(),

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "text_order.h"
+
 class TSubMenuItem {
  public:
   const std::wstring& SubMenu() const { return fSubMenu; }
@@ -57,6 +59,23 @@ class TFavoriteItem {
 template <typename Item>
 class TOwnedCollection {
  public:
+  TOwnedCollection() = default;
+  // Copies are deep: each copy owns items of its own.
+  TOwnedCollection(const TOwnedCollection& other) { Assign(other); }
+  TOwnedCollection& operator=(const TOwnedCollection& other) {
+    if (this != &other) Assign(other);
+    return *this;
+  }
+  TOwnedCollection(TOwnedCollection&&) noexcept = default;
+  TOwnedCollection& operator=(TOwnedCollection&&) noexcept = default;
+  // The same items, field by field, in the same order.
+  bool operator==(const TOwnedCollection& other) const {
+    if (items_.size() != other.items_.size()) return false;
+    for (size_t i = 0; i < items_.size(); ++i)
+      if (!(*items_[i] == *other.items_[i])) return false;
+    return true;
+  }
+
   Item& Add() {
     items_.push_back(std::make_unique<Item>());
     return *items_.back();
@@ -68,6 +87,7 @@ class TOwnedCollection {
   void Clear() { items_.clear(); }
   // Becomes a copy of other, item by item.
   void Assign(const TOwnedCollection& other) {
+    if (this == &other) return;
     Clear();
     for (const auto& item : other.items_) Add() = *item;
   }
@@ -97,6 +117,3 @@ class TFavoriteItems : public TOwnedCollection<TFavoriteItem> {
   bool SortBySubmenu();
 };
 
-// Compares two texts the way the platform's locale-aware, case-insensitive
-// comparison does (CompareStringW with NORM_IGNORECASE); <0, 0, >0.
-int compareTextLocale(const std::wstring& a, const std::wstring& b);

@@ -1,7 +1,6 @@
-// What the Configure dialog's Add and Load do to a file before it becomes a
-// favorite: its window type from the host's program-unit extensions, the
-// "%path%" form, the duplicate check, and the folder listing of Load. No
-// window involved.
+// Where the Configure dialog's Add and Load find their files: the host's
+// program-unit extensions, the folder listing of Load and the open-file
+// dialog's answer. What a file becomes as a favorite is favorite_add.h.
 #pragma once
 
 #include <functional>
@@ -9,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "un_favoriteCollections.h"
+#include "favorite_add.h"
 
 namespace favfiles {
 
@@ -27,37 +26,6 @@ std::vector<std::wstring> GetTypeExtensions(const std::string& objectType,
                                             const ExtensionsForType& host);
 // All ten types in order, duplicates kept.
 std::vector<std::wstring> collectTypeExtensions(const ExtensionsForType& host);
-
-// The extension of the file name's last component, without its dot; empty
-// when it has none.
-std::wstring extensionOf(const std::wstring& fileName);
-// 3 (program unit) when the extension is in the list, ignoring letter case;
-// otherwise 0. An empty extension never matches, even if the host listed one.
-int FileTypeOf(const std::wstring& fileName, const std::vector<std::wstring>& extensions);
-
-// A favorite has exactly this FileName.
-bool FavoriteExists(const TFavoriteItems& favorites, const std::wstring& fileName);
-
-struct AddOutcome {
-  int added = 0;
-  int duplicates = 0;
-  // Names the system code page cannot hold: never stored, the host could not
-  // open them.
-  std::vector<std::wstring> unstorable;
-};
-
-struct AddRules {
-  std::wstring replacementPath = L"c:\\";
-  std::vector<std::wstring> extensions;
-  // Whether a name survives the system code page (the host's text form).
-  std::function<bool(const std::wstring&)> fitsCodePage;
-};
-
-// Appends a new file favorite for each path in order. A path is skipped when
-// it, or its "%path%" form, is already stored (including earlier paths of the
-// same call), or when its name does not fit the code page.
-AddOutcome addFavoriteFiles(TFavoriteItems& favorites, const std::vector<std::wstring>& paths,
-                            const AddRules& rules);
 
 // The plain files directly in folder (no folders, no hidden or system
 // files), as full paths, in name order ignoring letter case. folder may end

@@ -3,6 +3,7 @@
 // draws from, the three in-place editors, and the commands that reorder rows.
 #include <windows.h>
 #include <commctrl.h>
+#include <shellapi.h>
 #include <windowsx.h>
 
 #include <algorithm>
@@ -11,7 +12,6 @@
 #include "code_page_text.h"
 #include "file_path.h"
 #include "frm_ConfigureFavorites.h"
-#include "frm_ConfigureFavorites_commands.h"
 #include "frm_ConfigureFavorites_res.h"
 #include "glyphs.h"
 #include "icon_rule.h"
@@ -34,10 +34,6 @@ constexpr int kPickerListWidth = 240;
 constexpr UINT_PTR kSubclassId = 1;
 constexpr wchar_t kBlankIcon[] = L"[fav]_empty.bmp";
 
-bool isBlank(const std::wstring& text) {
-  return std::all_of(text.begin(), text.end(),
-                     [](wchar_t c) { return c <= L' ' || std::iswspace(static_cast<wint_t>(c)); });
-}
 
 bool startsWithNoCase(const std::wstring& text, const std::wstring& prefix) {
   return text.size() >= prefix.size() &&
@@ -52,14 +48,23 @@ bool endsWithNoCase(const std::wstring& text, const std::wstring& suffix) {
                                 static_cast<int>(suffix.size()), TRUE) == CSTR_EQUAL;
 }
 
-bool containsNoCase(const std::wstring& text, const std::wstring& part) {
-  if (part.empty()) return true;
-  if (text.size() < part.size()) return false;
-  for (size_t i = 0; i + part.size() <= text.size(); ++i)
-    if (::CompareStringOrdinal(text.c_str() + i, static_cast<int>(part.size()), part.c_str(),
-                               static_cast<int>(part.size()), TRUE) == CSTR_EQUAL)
-      return true;
-  return false;
+// The files dropped from Explorer (folders left out). Releases the drop.
+std::vector<std::wstring> droppedFiles(HDROP drop) {
+  std::vector<std::wstring> paths;
+  if (!drop) return paths;
+  const UINT count = ::DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
+  for (UINT i = 0; i < count; ++i) {
+    const UINT length = ::DragQueryFileW(drop, i, nullptr, 0);
+    std::wstring path(length + 1, L'\0');
+    ::DragQueryFileW(drop, i, path.data(), length + 1);
+    path.resize(length);
+    const DWORD attributes = ::GetFileAttributesW(path.c_str());
+    const bool folder =
+        attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+    if (!path.empty() && !folder) paths.push_back(std::move(path));
+  }
+  ::DragFinish(drop);
+  return paths;
 }
 
 // Icon files of folder whose names start with prefix and end in ".bmp",
@@ -209,7 +214,7 @@ void TfrmConfigureFavorites::updateTooltip(int row, int col) {
   // The file cell shows the path the favorite opens, "%path%" resolved.
   std::wstring text;
   if (const TFavoriteItem* favorite = rowFavorite(row); favorite && col == kFileColumn &&
-                                                        favorite->FileName() != L"-")
+                                                        !favlist::isSeparator(*favorite))
     text = fav::expandPathMarker(favorite->FileName(), editText(IDC_EDT_REPLACE_PATH));
   TOOLINFOW tool{};
   tool.cbSize = sizeof(tool);
@@ -221,39 +226,33 @@ void TfrmConfigureFavorites::updateTooltip(int row, int col) {
 }
 
 int TfrmConfigureFavorites::rowCount() const {
-  if (!sgFavorites_) return fFavoriteItems.Count();
+  if (!sgFavorites_) return model_.count();
   return ListView_GetItemCount(sgFavorites_);
 }
 
-TFavoriteItem* TfrmConfigureFavorites::rowFavorite(int row) const {
-  if (!sgFavorites_) {
-    return row >= 0 && row < fFavoriteItems.Count()
-               ? const_cast<TFavoriteItem*>(&fFavoriteItems.Items(row))
-               : nullptr;
-  }
-  if (row < 0 || row >= ListView_GetItemCount(sgFavorites_)) return nullptr;
+int TfrmConfigureFavorites::rowIndex(int row) const {
+  if (!sgFavorites_) return model_.at(row) ? row : -1;
+  if (row < 0 || row >= ListView_GetItemCount(sgFavorites_)) return -1;
   LVITEMW lv{};
   lv.mask = LVIF_PARAM;
   lv.iItem = row;
-  if (!ListView_GetItem(sgFavorites_, &lv)) return nullptr;
-  return reinterpret_cast<TFavoriteItem*>(lv.lParam);
+  if (!ListView_GetItem(sgFavorites_, &lv)) return -1;
+  return static_cast<int>(lv.lParam);
 }
 
-int TfrmConfigureFavorites::favoriteIndex(const TFavoriteItem* favorite) const {
-  for (int i = 0; i < fFavoriteItems.Count(); ++i)
-    if (&fFavoriteItems.Items(i) == favorite) return i;
-  return -1;
+const TFavoriteItem* TfrmConfigureFavorites::rowFavorite(int row) const {
+  return model_.at(rowIndex(row));
 }
+
 
 int TfrmConfigureFavorites::rowOfFavorite(int index) const {
-  if (index < 0 || index >= fFavoriteItems.Count()) return -1;
+  if (!model_.at(index)) return -1;
   if (!sgFavorites_) return index;
-  const TFavoriteItem* wanted = &fFavoriteItems.Items(index);
   const int n = ListView_GetItemCount(sgFavorites_);
-  // Unfiltered, row i carries favorite i.
-  if (index < n && rowFavorite(index) == wanted) return index;
+  // Unfiltered, row i shows favorite i.
+  if (index < n && rowIndex(index) == index) return index;
   for (int row = 0; row < n; ++row)
-    if (rowFavorite(row) == wanted) return row;
+    if (rowIndex(row) == index) return row;
   return -1;
 }
 
@@ -265,63 +264,49 @@ void TfrmConfigureFavorites::setRowTexts(int row) {
   ListView_SetItemText(sgFavorites_, row, 0, const_cast<wchar_t*>(favorite->Image().c_str()));
   ListView_SetItemText(sgFavorites_, row, 1, const_cast<wchar_t*>(favorite->SubMenu().c_str()));
   ListView_SetItemText(sgFavorites_, row, 2, const_cast<wchar_t*>(favorite->FileName().c_str()));
-  std::wstring connection = gridmodel::connectionText(*favorite);
+  std::wstring connection = favlist::connectionText(*favorite);
   ListView_SetItemText(sgFavorites_, row, kConnectionColumnIndex, connection.data());
 }
 
-bool TfrmConfigureFavorites::filterActive() const { return !filterText_.empty(); }
-
-bool TfrmConfigureFavorites::matchesFilter(const TFavoriteItem& favorite) const {
-  return filterText_.empty() || containsNoCase(favorite.FileName(), filterText_) ||
-         containsNoCase(favorite.Alias(), filterText_) ||
-         containsNoCase(favorite.SubMenu(), filterText_);
-}
 
 void TfrmConfigureFavorites::applyFilter() {
   std::wstring text = editText(IDC_EDT_FILTER);
-  if (text == filterText_) return;
+  if (text == model_.filter()) return;
   if (renameOpen_) edtItemCommit();
-  filterText_ = std::move(text);
+  if (model_.setFilter(std::move(text))) {
+    // The selection went with its row: so does an armed rename.
+    fLastRow = -1;
+    ffieldclicked = false;
+  }
   FillGrid();
   UpdateActionStates();
 }
 
 void TfrmConfigureFavorites::FillGrid() {
   if (!sgFavorites_) return;
-  // A selected favorite the filter hides is no longer selected: no command
-  // may act on a row the user cannot see.
-  std::vector<int> visible;
-  for (int i = 0; i < fFavoriteItems.Count(); ++i)
-    if (matchesFilter(fFavoriteItems.Items(i))) visible.push_back(i);
-  if (gridmodel::selectionAfterFilter(fSelectedIndex, visible) != fSelectedIndex) {
-    fSelectedIndex = -1;
-    fLastRow = -1;
-    ffieldclicked = false;
-  }
   tipRow_ = tipCol_ = -1;
   fillingGrid_ = true;
   ::SendMessageW(sgFavorites_, WM_SETREDRAW, FALSE, 0);
   ListView_DeleteAllItems(sgFavorites_);
   // Room for every row up front, so a large list is not grown row by row.
-  ListView_SetItemCount(sgFavorites_, fFavoriteItems.Count());
+  ListView_SetItemCount(sgFavorites_, model_.count());
   int row = 0;
-  for (int i = 0; i < fFavoriteItems.Count(); ++i) {
-    TFavoriteItem& favorite = fFavoriteItems.Items(i);
-    if (!matchesFilter(favorite)) continue;
+  for (int i : model_.visible()) {
+    const TFavoriteItem& favorite = *model_.at(i);
     LVITEMW lv{};
     lv.mask = LVIF_PARAM | LVIF_TEXT;
     lv.iItem = row;
     lv.pszText = const_cast<wchar_t*>(favorite.Image().c_str());
-    lv.lParam = reinterpret_cast<LPARAM>(&favorite);
+    lv.lParam = static_cast<LPARAM>(i);
     row = ListView_InsertItem(sgFavorites_, &lv);
     if (row < 0) break;
     ListView_SetItemText(sgFavorites_, row, 1, const_cast<wchar_t*>(favorite.SubMenu().c_str()));
     ListView_SetItemText(sgFavorites_, row, 2, const_cast<wchar_t*>(favorite.FileName().c_str()));
-    std::wstring connection = gridmodel::connectionText(favorite);
+    std::wstring connection = favlist::connectionText(favorite);
     ListView_SetItemText(sgFavorites_, row, kConnectionColumnIndex, connection.data());
     ++row;
   }
-  const int selectedRow = rowOfFavorite(fSelectedIndex);
+  const int selectedRow = rowOfFavorite(model_.selected());
   if (selectedRow >= 0) {
     ListView_SetItemState(sgFavorites_, selectedRow, LVIS_SELECTED | LVIS_FOCUSED,
                           LVIS_SELECTED | LVIS_FOCUSED);
@@ -334,41 +319,7 @@ void TfrmConfigureFavorites::FillGrid() {
   FormResize();
 }
 
-void TfrmConfigureFavorites::moveGridRow(int from, int to) {
-  const int n = rowCount();
-  if (!sgFavorites_ || from < 0 || from >= n || to < 0 || to >= n || from == to) return;
-  fillingGrid_ = true;
-  TFavoriteItem* moved = rowFavorite(from);
-  const int step = to > from ? 1 : -1;
-  // Rows between shift by one toward from; each keeps its favorite.
-  for (int row = from; row != to; row += step) {
-    LVITEMW lv{};
-    lv.mask = LVIF_PARAM;
-    lv.iItem = row;
-    lv.lParam = reinterpret_cast<LPARAM>(rowFavorite(row + step));
-    ListView_SetItem(sgFavorites_, &lv);
-    setRowTexts(row);
-  }
-  LVITEMW lv{};
-  lv.mask = LVIF_PARAM;
-  lv.iItem = to;
-  lv.lParam = reinterpret_cast<LPARAM>(moved);
-  ListView_SetItem(sgFavorites_, &lv);
-  setRowTexts(to);
-  ListView_SetItemState(sgFavorites_, to, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
-  fillingGrid_ = false;
-}
 
-void TfrmConfigureFavorites::ApplyGridOrder() {
-  // A filtered grid shows only some rows: its order says nothing about the rest.
-  if (!sgFavorites_ || filterActive()) return;
-  const int n = rowCount();
-  if (n < 2) return;
-  for (int target = 0; target < n && target < fFavoriteItems.Count(); ++target) {
-    const int current = favoriteIndex(rowFavorite(target));
-    if (current > target) fFavoriteItems.Move(current, target);
-  }
-}
 
 // --- icon lists --------------------------------------------------------------------------
 
@@ -453,8 +404,9 @@ void TfrmConfigureFavorites::FillSubmenuCombo() {
   ::SendMessageW(combo, CB_RESETCONTENT, 0, 0);
   ::SendMessageW(combo, CBEM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(pictures.get()));
   const std::wstring folder = imageFolder();
-  for (int k = 0; k < fSubMenus.Count(); ++k) {
-    const TSubMenuItem& submenu = fSubMenus.Items(k);
+  const TSubMenuItems& submenus = model_.submenus();
+  for (int k = 0; k < submenus.Count(); ++k) {
+    const TSubMenuItem& submenu = submenus.Items(k);
     fav::unique_hbitmap picture;
     if (!submenu.Image().empty()) picture = dialogs::loadBitmapFile(fav::joinPath(folder, submenu.Image()), px);
     // No picture: an empty one keeps entry k on image k.
@@ -494,9 +446,9 @@ void TfrmConfigureFavorites::sgFavoritesDrawItem(const DRAWITEMSTRUCT& draw) {
                      draw.rcItem.top + scale(kIconOffset), ILD_TRANSPARENT);
   // Each submenu block is set apart, so the order Ok writes is the one seen.
   const TFavoriteItem* previous = rowFavorite(row - 1);
-  const gridmodel::RowLook look =
-      gridmodel::rowLook(previous ? &previous->SubMenu() : nullptr, favorite->SubMenu());
-  const std::wstring connection = gridmodel::connectionText(*favorite);
+  const favlist::RowLook look =
+      favlist::rowLook(previous ? &previous->SubMenu() : nullptr, favorite->SubMenu());
+  const std::wstring connection = favlist::connectionText(*favorite);
   const std::wstring* texts[] = {nullptr, look.blockStart ? &favorite->SubMenu() : nullptr,
                                  &favorite->FileName(), &connection};
   for (int c = 0; c < kColumns; ++c) {
@@ -569,7 +521,7 @@ void TfrmConfigureFavorites::focusGrid() {
 
 void TfrmConfigureFavorites::gridCellClicked(int row, int col, bool rightButton) {
   if (row < 0 || row >= rowCount()) return;
-  fSelectedIndex = favoriteIndex(rowFavorite(row));
+  model_.select(rowIndex(row));
   if (rightButton) {
     // Selects the row and arms Rename for the popup menu; no picker opens.
     fCol = col;
@@ -614,7 +566,7 @@ void TfrmConfigureFavorites::sgFavoritesSelectCell(int col, int row) {
         break;
     }
   }
-  fSelectedIndex = favoriteIndex(rowFavorite(row));
+  model_.select(rowIndex(row));
   UpdateActionStates();
 }
 
@@ -632,7 +584,7 @@ HWND TfrmConfigureFavorites::showPicker(int pickerId, int row, int column) {
 
 void TfrmConfigureFavorites::openIconPicker(int row) {
   HWND picker = showPicker(IDC_CBE_ICON, row, 0);
-  if (fFavoriteItems.Count() > 0) {
+  if (model_.count() > 0) {
     const TFavoriteItem* favorite = rowFavorite(row);
     const std::wstring image = favorite ? favorite->Image() : std::wstring();
     // No icon preselects the blank entry; a file no longer listed, nothing.
@@ -648,8 +600,9 @@ void TfrmConfigureFavorites::openSubmenuPicker(int row) {
   // Preselects the row's submenu (the last entry of that name), one row or many.
   if (const TFavoriteItem* favorite = rowFavorite(row)) {
     int entry = -1;
-    for (int k = 0; k < fSubMenus.Count(); ++k)
-      if (fSubMenus.Items(k).SubMenu() == favorite->SubMenu()) entry = k;
+    const TSubMenuItems& submenus = model_.submenus();
+    for (int k = 0; k < submenus.Count(); ++k)
+      if (submenus.Items(k).SubMenu() == favorite->SubMenu()) entry = k;
     if (entry >= 0) ::SendMessageW(picker, CB_SETCURSEL, static_cast<WPARAM>(entry), 0);
   }
   ::SendMessageW(picker, CB_SHOWDROPDOWN, TRUE, 0);
@@ -699,28 +652,29 @@ void TfrmConfigureFavorites::ComboBoxCloseUp(HWND picker) {
 }
 
 void TfrmConfigureFavorites::cbeIconExit() {
-  TFavoriteItem* selected = rowFavorite(editorRow_);
-  if (fFavoriteItems.Count() == 0 || !selected) {
+  const int index = rowIndex(editorRow_);
+  if (!model_.at(index)) {
     fIconIndex = -1;
     return;
   }
-  gridmodel::ListSnapshot before = listSnapshot();
   if (sgFavorites_) ::EnableWindow(sgFavorites_, FALSE);
   if (fIconIndex >= 0 && fIconIndex < static_cast<int>(iconNames_.size())) {
     const std::wstring chosen = iconNames_[static_cast<size_t>(fIconIndex)];
-    const bool take = icons::mayTakeIcon(
-        hwnd(), fFavoriteItems.Count(), favoriteIndex(selected), chosen,
-        isChecked(IDC_CB_ALLOW_DUPLICATE_IMAGES),
-        [&](int i) { return fFavoriteItems.Items(i).Image(); },
-        [&](int i) { return fFavoriteItems.Items(i).FileName(); },
-        [&](int i) {
-          fFavoriteItems.Items(i).Image(L"");
-          setRowTexts(rowOfFavorite(i));
-        });
-    if (take) {
-      selected->Image(chosen);
-      setRowTexts(editorRow_);
-    }
+    // The icon moving from its owner and to this row is one step to undo.
+    model_.change([&] {
+      const bool take = icons::mayTakeIcon(
+          hwnd(), model_.count(), index, chosen, isChecked(IDC_CB_ALLOW_DUPLICATE_IMAGES),
+          [&](int i) { return model_.at(i)->Image(); },
+          [&](int i) { return model_.at(i)->FileName(); },
+          [&](int i) {
+            model_.setImage(i, L"");
+            setRowTexts(rowOfFavorite(i));
+          });
+      if (take) {
+        model_.setImage(index, chosen);
+        setRowTexts(editorRow_);
+      }
+    });
   }
   ::ShowWindow(item(IDC_CBE_ICON), SW_HIDE);
   if (sgFavorites_) {
@@ -728,16 +682,11 @@ void TfrmConfigureFavorites::cbeIconExit() {
     ::InvalidateRect(sgFavorites_, nullptr, TRUE);
   }
   fIconIndex = -1;
-  recordIfChanged(std::move(before));
   focusGrid();
 }
 
 void TfrmConfigureFavorites::cbFavoritesStringGridEditSelect() {
-  TFavoriteItem* selected = rowFavorite(editorRow_);
-  if (selected && fSubmenuIndex >= 0 && fSubmenuIndex < fSubMenus.Count()) {
-    gridmodel::ListSnapshot before = listSnapshot();
-    selected->SubMenu(fSubMenus.Items(fSubmenuIndex).SubMenu());
-    recordIfChanged(std::move(before));
+  if (model_.setSubmenu(rowIndex(editorRow_), fSubmenuIndex)) {
     // The row may start or end a submenu block now.
     if (sgFavorites_) ::InvalidateRect(sgFavorites_, nullptr, FALSE);
     setRowTexts(editorRow_);
@@ -762,7 +711,7 @@ void TfrmConfigureFavorites::actRenameExecute() {
   ::ShowWindow(editor, SW_SHOW);
   ::SetFocus(editor);
   Edit_SetSel(editor, 0, -1);
-  fSelectedIndex = favoriteIndex(favorite);
+  model_.select(rowIndex(row));
   ffieldclicked = false;
 }
 
@@ -774,11 +723,7 @@ void TfrmConfigureFavorites::edtItemCommit(bool refocus) {
   // An empty or blank name is refused, and so is one the host could not
   // open: the favorite keeps its file.
   const std::wstring refusal = codepage::outsideCodePageMessage(L"file name", text);
-  if (TFavoriteItem* favorite = rowFavorite(renameRow_);
-      favorite && !isBlank(text) && refusal.empty()) {
-    gridmodel::ListSnapshot before = listSnapshot();
-    favorite->FileName(text);
-    recordIfChanged(std::move(before));
+  if (refusal.empty() && model_.rename(rowIndex(renameRow_), text)) {
     setRowTexts(renameRow_);
     ListView_RedrawItems(sgFavorites_, renameRow_, renameRow_);
   }
@@ -800,16 +745,12 @@ void TfrmConfigureFavorites::sgFavoritesMouseMove(int x, int y) {
   int col = -1;
   const int row = cellAt(x, y, &col);
   updateTooltip(row, row >= 0 ? col : -1);
-  if (const TFavoriteItem* favorite = rowFavorite(row);
-      favorite && fFavoriteItems.Count() > 0 && !favorite->Username().empty()) {
-    text = favorite->Username() + L"@" + favorite->Database();
-    if (!favorite->ConnectAs().empty()) text += L" as " + favorite->ConnectAs();
-  }
+  if (const TFavoriteItem* favorite = rowFavorite(row)) text = favlist::logonText(*favorite);
   SetHintText(text);
 }
 
 void TfrmConfigureFavorites::openCurrentCellEditor() {
-  const int row = rowOfFavorite(fSelectedIndex);
+  const int row = rowOfFavorite(model_.selected());
   if (row < 0) return;
   ListView_EnsureVisible(sgFavorites_, row, FALSE);
   switch (currentCol_) {
@@ -859,16 +800,12 @@ void TfrmConfigureFavorites::finishDrag(int x, int y) {
   dragRow_ = -1;  // first, so the capture change below is no cancel
   ::ReleaseCapture();
   clearInsertMark();
-  if (from < 0 || filterActive()) return;
+  if (from < 0 || model_.filtered()) return;
   const int n = rowCount();
   int to = cellAt(x, y, nullptr);
   if (to < 0) to = y < 0 ? 0 : n - 1;
-  if (to == from || to < 0) return;
-  gridmodel::ListSnapshot before = listSnapshot();
-  moveGridRow(from, to);
-  ApplyGridOrder();
-  recordIfChanged(std::move(before));
-  fSelectedIndex = to;
+  // Unfiltered, rows are the list's own order.
+  if (!model_.move(from, to)) return;
   FillGrid();
   UpdateActionStates();
 }
@@ -941,7 +878,9 @@ LRESULT TfrmConfigureFavorites::gridMessage(HWND hwnd, UINT msg, WPARAM wp, LPAR
           return 0;
       }
     case WM_DROPFILES:
-      addDroppedFiles(*this, reinterpret_cast<HDROP>(wp));
+      if (const std::vector<std::wstring> paths = droppedFiles(reinterpret_cast<HDROP>(wp));
+          !paths.empty())
+        addFiles(paths);
       handled = true;
       return 0;
     case WM_SETFOCUS:
@@ -1027,13 +966,13 @@ bool TfrmConfigureFavorites::onNotify(NMHDR* header, LRESULT& result) {
       const auto* change = reinterpret_cast<const NMLISTVIEW*>(header);
       if (!fillingGrid_ && change->iItem >= 0 && (change->uChanged & LVIF_STATE) &&
           (change->uNewState & LVIS_SELECTED) && !(change->uOldState & LVIS_SELECTED)) {
-        fSelectedIndex = favoriteIndex(rowFavorite(change->iItem));
+        model_.select(rowIndex(change->iItem));
         UpdateActionStates();
       } else if (!fillingGrid_ && change->iItem >= 0 && (change->uChanged & LVIF_STATE) &&
                  (change->uOldState & LVIS_SELECTED) && !(change->uNewState & LVIS_SELECTED) &&
                  ListView_GetSelectedCount(sgFavorites_) == 0) {
         // No row looks selected, so none is.
-        fSelectedIndex = -1;
+        model_.select(-1);
         UpdateActionStates();
       }
       result = 0;
@@ -1041,7 +980,7 @@ bool TfrmConfigureFavorites::onNotify(NMHDR* header, LRESULT& result) {
     }
     case LVN_BEGINDRAG: {
       const auto* drag = reinterpret_cast<const NMLISTVIEW*>(header);
-      if (!filterActive() && drag->iItem >= 0) {
+      if (!model_.filtered() && drag->iItem >= 0) {
         dragRow_ = drag->iItem;
         dropRow_ = -1;
         ::SetCapture(sgFavorites_);
@@ -1057,49 +996,26 @@ bool TfrmConfigureFavorites::onNotify(NMHDR* header, LRESULT& result) {
 // --- list commands that only reorder or append -----------------------------------------------
 
 void TfrmConfigureFavorites::actUpExecute() {
-  const int sel = fSelectedIndex;
-  if (sel <= 0 || sel >= fFavoriteItems.Count() || filterActive()) return;
-  if (sgFavorites_) {
-    moveGridRow(sel, sel - 1);
-    ApplyGridOrder();
-  } else {
-    fFavoriteItems.Move(sel, sel - 1);
-  }
-  fSelectedIndex = sel - 1;
+  if (!model_.moveUp()) return;
   FillGrid();
   UpdateActionStates();
 }
 
 void TfrmConfigureFavorites::actDownExecute() {
-  const int n = fFavoriteItems.Count();
-  if (filterActive()) return;
-  const int sel = fSelectedIndex;
-  if (sel < 0 || sel >= n - 1) return;
-  if (sgFavorites_) {
-    moveGridRow(sel, sel + 1);
-    ApplyGridOrder();
-  } else {
-    fFavoriteItems.Move(sel, sel + 1);
-  }
-  fSelectedIndex = sel + 1;
+  if (!model_.moveDown()) return;
   FillGrid();
   UpdateActionStates();
 }
 
 void TfrmConfigureFavorites::actAddSeparatorExecute() {
-  TFavoriteItem& separator = fFavoriteItems.Add();
-  separator.FileName(L"-");
-  separator.FileType(0);
+  model_.addSeparator();
   FillGrid();
   UpdateActionStates();
 }
 
 void TfrmConfigureFavorites::actRemoveExecute() {
-  const int n = fFavoriteItems.Count();
-  if (n == 0 || fSelectedIndex < 0 || fSelectedIndex >= n) return;
-  const TFavoriteItem gone = fFavoriteItems.Items(fSelectedIndex);
-  fFavoriteItems.Delete(fSelectedIndex);
-  if (fSelectedIndex >= n - 1) fSelectedIndex = n - 2;  // the new last row, or none
+  const std::wstring removed = model_.remove();
+  if (removed.empty()) return;
   // The rows below moved up: an armed rename would hit another favorite.
   ffieldclicked = false;
   fLastRow = -1;
@@ -1107,26 +1023,10 @@ void TfrmConfigureFavorites::actRemoveExecute() {
   UpdateActionStates();
   // A Remove button that just went grey must not leave the keyboard nowhere.
   if (hwnd() && (!::GetFocus() || !::IsWindowEnabled(::GetFocus()))) focusGrid();
-  SetHintText(L"Removed " + (gone.Alias().empty() ? gone.FileName() : gone.Alias()) +
-              L" (Ctrl+Z to undo)");
+  SetHintText(removed);
 }
 
-gridmodel::ListSnapshot TfrmConfigureFavorites::listSnapshot() const {
-  return gridmodel::snapshotOf(fFavoriteItems, fSubMenus, fSelectedIndex);
-}
-
-void TfrmConfigureFavorites::recordIfChanged(gridmodel::ListSnapshot before) {
-  if (gridmodel::sameFavorites(before.favorites, fFavoriteItems) &&
-      gridmodel::sameSubmenus(before.submenus, fSubMenus))
-    return;
-  history_.record(std::move(before));
-}
-
-void TfrmConfigureFavorites::restoreLists(gridmodel::ListSnapshot snapshot) {
-  if (renameOpen_) edtItemCancel();
-  gridmodel::copyFavorites(snapshot.favorites, fFavoriteItems);
-  gridmodel::copySubmenus(snapshot.submenus, fSubMenus);
-  fSelectedIndex = snapshot.selected;
+void TfrmConfigureFavorites::showRestoredLists() {
   ffieldclicked = false;
   fLastRow = -1;
   FillGrid();
@@ -1137,26 +1037,17 @@ void TfrmConfigureFavorites::restoreLists(gridmodel::ListSnapshot snapshot) {
 }
 
 void TfrmConfigureFavorites::actUndoExecute() {
-  if (auto back = history_.undo(listSnapshot())) restoreLists(std::move(*back));
+  if (renameOpen_) edtItemCancel();
+  if (model_.undo()) showRestoredLists();
 }
 
 void TfrmConfigureFavorites::actRedoExecute() {
-  if (auto again = history_.redo(listSnapshot())) restoreLists(std::move(*again));
+  if (renameOpen_) edtItemCancel();
+  if (model_.redo()) showRestoredLists();
 }
 
 void TfrmConfigureFavorites::actSortBySubmenuExecute() {
-  ApplyGridOrder();
-  // The selected favorite stays selected where the grouping puts it.
-  const bool hadSelection = fSelectedIndex >= 0 && fSelectedIndex < fFavoriteItems.Count();
-  const TFavoriteItem selected = hadSelection ? fFavoriteItems.Items(fSelectedIndex) : TFavoriteItem{};
-  fFavoriteItems.SortBySubmenu();
-  if (hadSelection) {
-    for (int i = 0; i < fFavoriteItems.Count(); ++i)
-      if (fFavoriteItems.Items(i) == selected) {
-        fSelectedIndex = i;
-        break;
-      }
-  }
+  model_.sortBySubmenu();
   FillGrid();
   UpdateActionStates();
 }

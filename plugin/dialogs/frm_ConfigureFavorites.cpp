@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "PlugInIntf.h"
+#include "configure_controls.h"
 #include "dialog_placement.h"
 #include "frm_ConfigureFavorites_res.h"
 #include "glyph_ids.h"
@@ -20,56 +21,6 @@
 #include "window_text.h"
 
 namespace {
-
-struct ActionText {
-  int id;
-  const wchar_t* hint;
-  int glyph;
-};
-
-// Hints of the action buttons (their captions are in the layout).
-constexpr ActionText kActions[] = {
-    {IDC_ACT_UP, L"Move favorite up", IDB_GLYPH_UP},
-    {IDC_ACT_DOWN, L"Move favorite down", IDB_GLYPH_DOWN},
-    {IDC_ACT_ADD, L"Add a favorite file", IDB_GLYPH_ADD},
-    {IDC_ACT_ADD_SEPARATOR, L"Add a separator", IDB_GLYPH_SEPARATOR},
-    {IDC_ACT_REMOVE, L"Remove current favorite", IDB_GLYPH_REMOVE},
-    {IDC_ACT_CONNECTION_INFO, L"Edit the connection settings", IDB_GLYPH_CONNECTION},
-    {IDC_ACT_SORT_BY_SUBMENU, L"", IDB_GLYPH_SORT},
-    {IDC_ACT_LOAD, L"Add all favorites in a folder", IDB_GLYPH_LOAD},
-    {IDC_ACT_ADD_SUBMENU, L"Add submenu to the list (Hold CTRL to edit the list)",
-     IDB_GLYPH_ADD_SUBMENU},
-    {IDOK, L"Save changes", IDB_GLYPH_OK},
-    {IDCANCEL, L"Discard changes", IDB_GLYPH_CANCEL},
-};
-
-struct OptionHint {
-  int id;
-  const wchar_t* hint;
-};
-
-constexpr OptionHint kOptionHints[] = {
-    {IDC_CB_SHOW_FULL_PATH, L"Show full path of the favorites"},
-    {IDC_CB_SHOW_FAVORITES_ON_MAIN_MENU, L"Show favorites as a separate menu"},
-    {IDC_EDT_MENU_ITEM_NAME, L"Menu item name"},
-    {IDC_EDT_IMAGE_PATH, L"Path to where the images are located"},
-    {IDC_EDT_IMAGE_PREFIX, L"Prefix of the images to be used"},
-    {IDC_EDT_REPLACE_PATH, L"Path used to replace %path% with"},
-    {IDC_CB_ALLOW_DUPLICATE_IMAGES, L"Allow images to be used more than once"},
-    {IDC_CB_STORE_PASSWORD, L"Store passwords when storing connection information"},
-    {IDC_CB_SHOW_CONNECTION_INFO, L"Show connection info of the favorites"},
-    {IDC_CB_SHIFT_DOWN, L"Suppress logon when shift pressed"},
-    {IDC_CB_CTRL_DOWN, L"Suppress logon when ctrl pressed"},
-    {IDC_CB_ALT_DOWN, L"Suppress logon when alt pressed"},
-    {IDC_ED_SUBMENU, L"Submenu name"},
-    {IDC_LBL_ADD_SUBMENU, L""},
-    {IDC_LBL_MAIN_MENU_ITEMS, L""},
-    {IDC_LBL_MENU_ITEM_NAME, L""},
-    {IDC_LBL_IMAGE_PATH, L""},
-    {IDC_LBL_IMAGE_PREFIX, L""},
-    {IDC_LBL_REPLACE_PATH, L""},
-    {IDC_PNL_HINT, L""},
-};
 
 constexpr int kLabelIds[] = {IDC_LBL_ADD_SUBMENU,  IDC_LBL_MAIN_MENU_ITEMS, IDC_LBL_MENU_ITEM_NAME,
                              IDC_LBL_IMAGE_PATH,   IDC_LBL_IMAGE_PREFIX,    IDC_LBL_REPLACE_PATH};
@@ -94,7 +45,6 @@ void trace(const std::wstring& line) {
 }  // namespace
 
 TfrmConfigureFavorites::TfrmConfigureFavorites() {
-  fSubMenus.Add();  // the blank entry: no submenu
   hostVersion_ = host::HostVersion();
   FillTypeExtensions();
   UpdateActionStates();
@@ -106,7 +56,6 @@ bool TfrmConfigureFavorites::Initialize() {
   if (!ReadIniFile()) return false;
   FillGrid();
   LoadImages();
-  actSortBySubmenuExecute();
   initialized_ = true;
   return true;
 }
@@ -128,9 +77,13 @@ bool TfrmConfigureFavorites::ReadIniFile() {
   positionStored_ = ini.hasKey(ini::kSettings, L"Left") && ini.hasKey(ini::kSettings, L"Top");
   fPrefix = settings_.ImagePrefix;
   fImagePath = settings_.ImagePath;
-  loadLists(ini, fSubMenus, fFavoriteItems);
+  TSubMenuItems submenus;
+  submenus.Add();  // the blank entry: no submenu
+  TFavoriteItems favorites;
+  loadLists(ini, submenus, favorites);
   loaded_.version = ini.version();
-  loaded_.favorites.Assign(fFavoriteItems);
+  loaded_.favorites = favorites;
+  model_.load(std::move(favorites), std::move(submenus));
   mainMenuItems_ = mainMenuEntries(fav::toWide(host::MainMenuNames()));
   if (hwnd()) {
     applySettingsToControls();
@@ -203,14 +156,13 @@ bool TfrmConfigureFavorites::WriteIniFile(std::wstring* error) {
     if (error) *error = L"The settings could not be saved: the settings file location is unknown.";
     return false;
   }
-  return saveAll(fIniFilename, settingsFromControls(), fSubMenus, fFavoriteItems, version, error,
-                 &loaded_);
+  return saveAll(fIniFilename, settingsFromControls(), model_.submenus(), model_.favorites(),
+                 version, error, &loaded_);
 }
 
 void TfrmConfigureFavorites::actOkExecute() {
   if (renameOpen_) edtItemCommit();
   actSortBySubmenuExecute();
-  ApplyGridOrder();
   std::wstring error;
   if (WriteIniFile(&error)) {
     endDialog(IDOK);
@@ -223,14 +175,12 @@ void TfrmConfigureFavorites::actOkExecute() {
 void TfrmConfigureFavorites::actCancelExecute() { endDialog(IDCANCEL); }
 
 void TfrmConfigureFavorites::takeBaseline() {
-  baseline_ = listSnapshot();
+  model_.markUnchanged();
   baselineSettings_ = settingsFromControls();
 }
 
 bool TfrmConfigureFavorites::hasUnsavedChanges() const {
-  if (!gridmodel::sameFavorites(fFavoriteItems, baseline_.favorites) ||
-      !gridmodel::sameSubmenus(fSubMenus, baseline_.submenus))
-    return true;
+  if (model_.hasChanges()) return true;
   // Where the window is does not count as an edit.
   FavoritesSettings now = settingsFromControls();
   now.Left = baselineSettings_.Left;
@@ -275,7 +225,7 @@ void TfrmConfigureFavorites::escapePressed() {
     ::ReleaseCapture();
     return;
   }
-  if (filterActive()) {
+  if (model_.filtered()) {
     ::SetWindowTextW(item(IDC_EDT_FILTER), L"");
     return;
   }
@@ -338,8 +288,9 @@ void TfrmConfigureFavorites::FormCreate() {
   ::SendMessageW(item(IDC_EDT_FILTER), EM_SETCUEBANNER, TRUE, reinterpret_cast<LPARAM>(L"Filter"));
 
   setHintPanel(item(IDC_PNL_HINT));
-  for (const ActionText& a : kActions) setHint(item(a.id), a.hint);
-  for (const OptionHint& o : kOptionHints) setHint(item(o.id), o.hint);
+  for (const configure::ActionControl& a : configure::kActionControls)
+    if (a.glyph) setHint(item(a.id), favlist::hintOf(a.action));
+  for (const configure::ControlHint& c : configure::kControlHints) setHint(item(c.id), c.hint);
   setHint(hwnd(), L"");  // the panels and the labels have no hint
   setHint(item(IDC_CBX_MAIN_MENU_ITEMS), L"Choose menu");
   clearHintOnLeave(item(IDC_CBX_MAIN_MENU_ITEMS));
@@ -380,8 +331,10 @@ void TfrmConfigureFavorites::FormShow() {
 void TfrmConfigureFavorites::applyGlyphs() {
   glyphLists_.clear();
   const UINT d = dpi();
-  for (const ActionText& a : kActions)
-    glyphLists_.push_back(dialogs::setButtonGlyph(item(a.id), a.glyph, d));
+  for (const configure::ActionControl& a : configure::kActionControls)
+    if (a.glyph) glyphLists_.push_back(dialogs::setButtonGlyph(item(a.id), a.glyph, d));
+  for (const configure::ControlHint& c : configure::kControlHints)
+    if (c.glyph) glyphLists_.push_back(dialogs::setButtonGlyph(item(c.id), c.glyph, d));
   glyphLists_.push_back(dialogs::setButtonGlyph(item(IDC_BBTN_IMAGE_PATH), IDB_GLYPH_FOLDER, d));
   if (!glyphLists_.back()) ::SetWindowTextW(item(IDC_BBTN_IMAGE_PATH), L"...");
   else ::SetWindowTextW(item(IDC_BBTN_IMAGE_PATH), L"");
@@ -542,17 +495,7 @@ void TfrmConfigureFavorites::bbtnImagePathClick() {
 }
 
 void TfrmConfigureFavorites::cbAllowDuplicateImagesClick() {
-  if (!isChecked(IDC_CB_ALLOW_DUPLICATE_IMAGES)) {
-    gridmodel::ListSnapshot before = listSnapshot();
-    const int n = fFavoriteItems.Count();
-    for (int i = 0; i < n; ++i) {
-      const std::wstring image = fFavoriteItems.Items(i).Image();
-      if (image.empty()) continue;
-      for (int j = i + 1; j < n; ++j)
-        if (fFavoriteItems.Items(j).Image() == image) fFavoriteItems.Items(j).Image(L"");
-    }
-    recordIfChanged(std::move(before));
-  }
+  if (!isChecked(IDC_CB_ALLOW_DUPLICATE_IMAGES)) model_.clearDuplicateImages();
   if (sgFavorites_) {
     for (int row = 0; row < rowCount(); ++row) setRowTexts(row);
     ::InvalidateRect(sgFavorites_, nullptr, TRUE);
@@ -561,33 +504,11 @@ void TfrmConfigureFavorites::cbAllowDuplicateImagesClick() {
 
 // --- actions -----------------------------------------------------------------------
 
-gridmodel::GridState TfrmConfigureFavorites::gridState() const {
-  gridmodel::GridState state;
-  state.count = fFavoriteItems.Count();
-  state.selected = fSelectedIndex;
-  state.selectedVisible = rowOfFavorite(fSelectedIndex) >= 0;
-  state.filterActive = filterActive();
-  state.selectedIsSeparator = fSelectedIndex >= 0 && fSelectedIndex < state.count &&
-                              fFavoriteItems.Items(fSelectedIndex).FileName() == L"-";
-  state.renameArmed = fLastRow >= 0 && fLastRow < rowCount();
-  state.canUndo = history_.canUndo();
-  state.canRedo = history_.canRedo();
-  return state;
-}
 
 bool TfrmConfigureFavorites::isActionEnabled(int action) const {
-  using gridmodel::Command;
-  const gridmodel::GridState state = gridState();
-  switch (action) {
-    case IDC_ACT_UP: return gridmodel::isEnabled(Command::Up, state);
-    case IDC_ACT_DOWN: return gridmodel::isEnabled(Command::Down, state);
-    case IDC_ACT_REMOVE: return gridmodel::isEnabled(Command::Remove, state);
-    case IDC_ACT_CONNECTION_INFO: return gridmodel::isEnabled(Command::ConnectionInfo, state);
-    case IDC_ACT_RENAME: return gridmodel::isEnabled(Command::Rename, state);
-    case IDC_ACT_UNDO: return gridmodel::isEnabled(Command::Undo, state);
-    case IDC_ACT_REDO: return gridmodel::isEnabled(Command::Redo, state);
-    default: return true;
-  }
+  const std::optional<favlist::Action> listAction = configure::actionOf(action);
+  if (!listAction) return true;
+  return model_.isEnabled(*listAction, fLastRow >= 0 && fLastRow < rowCount());
 }
 
 void TfrmConfigureFavorites::UpdateActionStates() {
@@ -605,7 +526,7 @@ void TfrmConfigureFavorites::showContextMenu(int x, int y) {
     // From the keyboard: at the selected row, which it arms for Rename as a
     // right click would.
     RECT r{};
-    const int row = std::max(rowOfFavorite(fSelectedIndex), 0);
+    const int row = std::max(rowOfFavorite(model_.selected()), 0);
     if (row < rowCount()) {
       fRow = row;
       fCol = 2;
@@ -631,30 +552,32 @@ bool TfrmConfigureFavorites::runAction(int id) {
     case IDCANCEL: actCancelExecute(); return true;
     default: break;
   }
-  // Every command that edits the lists can be undone.
-  gridmodel::ListSnapshot before = listSnapshot();
-  switch (id) {
-    case IDC_ACT_UP: actUpExecute(); break;
-    case IDC_ACT_DOWN: actDownExecute(); break;
-    case IDC_ACT_ADD: actAddExecute(); break;
-    case IDC_ACT_ADD_SEPARATOR: actAddSeparatorExecute(); break;
-    case IDC_ACT_REMOVE: actRemoveExecute(); break;
-    case IDC_ACT_CONNECTION_INFO: actConnectionInfoExecute(); break;
-    case IDC_ACT_SORT_BY_SUBMENU: actSortBySubmenuExecute(); break;
-    case IDC_ACT_LOAD: actLoadExecute(); break;
-    case IDC_ACT_RENAME: actRenameExecute(); break;
-    case IDC_ACT_ADD_SUBMENU: actAddSubmenuExecute(); break;
-    default: return false;
-  }
-  recordIfChanged(std::move(before));
-  return true;
+  // Every command that edits the lists can be undone: as one step, whatever
+  // it does on the way.
+  bool known = true;
+  model_.change([&] {
+    switch (id) {
+      case IDC_ACT_UP: actUpExecute(); break;
+      case IDC_ACT_DOWN: actDownExecute(); break;
+      case IDC_ACT_ADD: actAddExecute(); break;
+      case IDC_ACT_ADD_SEPARATOR: actAddSeparatorExecute(); break;
+      case IDC_ACT_REMOVE: actRemoveExecute(); break;
+      case IDC_ACT_CONNECTION_INFO: actConnectionInfoExecute(); break;
+      case IDC_ACT_SORT_BY_SUBMENU: actSortBySubmenuExecute(); break;
+      case IDC_ACT_LOAD: actLoadExecute(); break;
+      case IDC_ACT_RENAME: actRenameExecute(); break;
+      case IDC_ACT_ADD_SUBMENU: actAddSubmenuExecute(); break;
+      default: known = false; break;
+    }
+  });
+  return known;
 }
 
 const wchar_t* TfrmConfigureFavorites::focusHint(int id) {
-  for (const ActionText& a : kActions)
-    if (a.id == id) return a.hint;
-  for (const OptionHint& o : kOptionHints)
-    if (o.id == id) return o.hint;
+  for (const configure::ActionControl& a : configure::kActionControls)
+    if (a.id == id && a.glyph) return favlist::hintOf(a.action);
+  for (const configure::ControlHint& c : configure::kControlHints)
+    if (c.id == id) return c.hint;
   if (id == IDC_CBX_MAIN_MENU_ITEMS) return L"Choose menu";
   return nullptr;
 }
@@ -801,9 +724,7 @@ LRESULT CALLBACK TfrmConfigureFavorites::submenuBoxProc(HWND hwnd, UINT msg, WPA
         break;
       case WM_KEYDOWN:
         if (wp == VK_RETURN) {
-          gridmodel::ListSnapshot before = self->listSnapshot();
           self->addTypedSubmenu();
-          self->recordIfChanged(std::move(before));
           return 0;
         }
         break;

@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "dialog_base.h"
-#include "favorites_grid_model.h"
+#include "favorites_list.h"
 #include "settings_file.h"
 #include "un_favoriteCollections.h"
 #include "unique_handles.h"
@@ -49,10 +49,9 @@ class TfrmConfigureFavorites : public fav::DialogBase {
   // as they were after it.
   void actUndoExecute();
   void actRedoExecute();
-  // The lists as they are now, for the undo history; an edit records the
-  // state before it once it changed something.
-  gridmodel::ListSnapshot listSnapshot() const;
-  void recordIfChanged(gridmodel::ListSnapshot before);
+  // Adds the files as Add adds chosen files (duplicates and names outside the
+  // code page skipped; those are named in a message), then refills the grid.
+  void addFiles(const std::vector<std::wstring>& paths);
   void actConnectionInfoExecute();  // frm_ConfigureFavorites_commands.cpp
   void actSortBySubmenuExecute();
   void actLoadExecute();            // frm_ConfigureFavorites_commands.cpp
@@ -76,9 +75,6 @@ class TfrmConfigureFavorites : public fav::DialogBase {
   // Fills fExtensions from the host (frm_ConfigureFavorites_commands.cpp).
   void FillTypeExtensions();
 
-  // Rebuilds fFavoriteItems in grid-row order (with two rows or more).
-  void ApplyGridOrder();
-
   // --- grid operations --------------------------------------------------------
   void FillGrid();
   void FillSubmenuCombo();
@@ -87,13 +83,12 @@ class TfrmConfigureFavorites : public fav::DialogBase {
   void SetHintText(const std::wstring& text) { setHintText(text); }
   // Whether the action (an IDC_ACT_* id, IDOK or IDCANCEL) may run now.
   bool isActionEnabled(int action) const;
-  gridmodel::GridState gridState() const;
 
-  // --- state the list commands work on -------------------------------------------
-  TFavoriteItems fFavoriteItems;
-  TSubMenuItems fSubMenus;
+  // The lists, the selection, the filter and the undo history.
+  const favlist::FavoritesList& model() const { return model_; }
+
+  // --- state the commands work on -------------------------------------------
   std::wstring fIniFilename;
-  int fSelectedIndex = -1;
   std::vector<std::wstring> fExtensions;
   std::wstring fPrefix;
   std::wstring fImagePath;
@@ -117,11 +112,10 @@ class TfrmConfigureFavorites : public fav::DialogBase {
   bool isChecked(int id) const;
   // Caption of the cbeMenuItem entry selected, or empty.
   std::wstring selectedMenuItemIcon() const;
-  // The grid's row count and the favorite a row carries.
+  // The grid's row count, the favorite a row shows and its index in the list.
   int rowCount() const;
-  TFavoriteItem* rowFavorite(int row) const;
-  // Moves grid row from to position to (the row keeps its favorite).
-  void moveGridRow(int from, int to);
+  const TFavoriteItem* rowFavorite(int row) const;
+  int rowIndex(int row) const;
 
  protected:
   bool onInit() override;
@@ -162,10 +156,7 @@ class TfrmConfigureFavorites : public fav::DialogBase {
   // Grid (favorites_grid.cpp).
   void createGrid();
   void setRowTexts(int row);
-  int favoriteIndex(const TFavoriteItem* favorite) const;
   int rowOfFavorite(int index) const;
-  bool filterActive() const;
-  bool matchesFilter(const TFavoriteItem& favorite) const;
   void applyFilter();
   void gridCellClicked(int row, int col, bool rightButton);
   void sgFavoritesSelectCell(int col, int row);
@@ -190,7 +181,8 @@ class TfrmConfigureFavorites : public fav::DialogBase {
   void createTooltip();
   void makeBoldFont();
   void updateTooltip(int row, int col);
-  void restoreLists(gridmodel::ListSnapshot snapshot);
+  // After undo or redo: the grid, the pickers and the focus again.
+  void showRestoredLists();
   void takeBaseline();
   void populateIconCombos();
   int iconPixels() const;
@@ -224,7 +216,6 @@ class TfrmConfigureFavorites : public fav::DialogBase {
   std::vector<fav::unique_imagelist> glyphLists_;
   fav::unique_imagelist pluginIcon_;
   fav::unique_hmenu popupMenu_;
-  std::wstring filterText_;
   bool fillingGrid_ = false;
   int pickedIndex_ = -1;  // entry chosen in the open list (click or Enter)
   int editorRow_ = -1;    // row the open picker edits
@@ -233,9 +224,8 @@ class TfrmConfigureFavorites : public fav::DialogBase {
   int dragRow_ = -1;
   int currentCol_ = 2;    // the grid's current cell column (keyboard)
 
-  gridmodel::ListHistory history_;
-  // What the dialog showed when it opened, to tell whether closing loses edits.
-  gridmodel::ListSnapshot baseline_;
+  favlist::FavoritesList model_;
+  // The options as the dialog opened, to tell whether closing loses edits.
   FavoritesSettings baselineSettings_;
   bool positionStored_ = false;
   HWND tooltip_ = nullptr;

@@ -1,8 +1,7 @@
-// List commands of the Configure Favorites dialog that open files, folders
-// and child dialogs: Add, Load, Connection Info, and Add Submenu with the
-// hand-over of the submenu list to the Submenus dialog.
-#include "frm_ConfigureFavorites_commands.h"
-
+// The Configure Favorites dialog's commands that open files, folders and
+// child dialogs before they change the list: Add, Load, Connection Info, and
+// Add Submenu with the hand-over of the submenu list to the Submenus dialog.
+#include <windows.h>
 #include <commdlg.h>
 
 #include "FolderChoose.h"
@@ -38,11 +37,6 @@ std::wstring folderOf(const std::wstring& path) {
   return path.substr(0, sep == 2 && path[1] == L':' ? sep + 1 : sep);
 }
 
-bool isFolder(const std::wstring& path) {
-  const DWORD attributes = ::GetFileAttributesW(path.c_str());
-  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
 // The multi-select open-file dialog owned by owner; the chosen full paths in
 // the order returned, or none when cancelled.
 std::vector<std::wstring> chooseFiles(HWND owner) {
@@ -71,38 +65,20 @@ std::vector<std::wstring> chooseFiles(HWND owner) {
 
 }  // namespace
 
-void addFavoriteFiles(TfrmConfigureFavorites& dialog, const std::vector<std::wstring>& paths) {
+void TfrmConfigureFavorites::addFiles(const std::vector<std::wstring>& paths) {
   favfiles::AddRules rules;
   // From the file on disk: an edited but unsaved "Replace path" counts after Ok.
-  rules.replacementPath = getReplacementPath(dialog.fIniFilename);
-  rules.extensions = dialog.fExtensions;
+  rules.replacementPath = getReplacementPath(fIniFilename);
+  rules.extensions = fExtensions;
   rules.fitsCodePage = [](const std::wstring& name) { return fav::fitsCodePage(name); };
-  const favfiles::AddOutcome outcome = favfiles::addFavoriteFiles(dialog.fFavoriteItems, paths, rules);
-  dialog.FillGrid();
-  dialog.UpdateActionStates();
+  const favfiles::AddOutcome outcome = model_.addFiles(paths, rules);
+  FillGrid();
+  UpdateActionStates();
   if (!outcome.unstorable.empty()) {
     // Stored as "?" they could never be opened; say which ones were left out.
     const std::wstring text = codepage::unstorableFilesMessage(outcome.unstorable);
-    showMessageBox(dialog.hwnd(), text.c_str(), L"Favorites", MB_OK | MB_ICONWARNING);
+    showMessageBox(hwnd(), text.c_str(), L"Favorites", MB_OK | MB_ICONWARNING);
   }
-}
-
-void addDroppedFiles(TfrmConfigureFavorites& dialog, HDROP drop) {
-  if (!drop) return;
-  std::vector<std::wstring> paths;
-  const UINT count = ::DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
-  for (UINT i = 0; i < count; ++i) {
-    const UINT length = ::DragQueryFileW(drop, i, nullptr, 0);
-    std::wstring path(length + 1, L'\0');
-    ::DragQueryFileW(drop, i, path.data(), length + 1);
-    path.resize(length);
-    if (!path.empty() && !isFolder(path)) paths.push_back(std::move(path));
-  }
-  ::DragFinish(drop);
-  if (paths.empty()) return;
-  gridmodel::ListSnapshot before = dialog.listSnapshot();
-  addFavoriteFiles(dialog, paths);
-  dialog.recordIfChanged(std::move(before));
 }
 
 void TfrmConfigureFavorites::FillTypeExtensions() {
@@ -116,7 +92,7 @@ void TfrmConfigureFavorites::actAddExecute() {
     FillGrid();
     return;
   }
-  addFavoriteFiles(*this, chosen);
+  addFiles(chosen);
 }
 
 void TfrmConfigureFavorites::actLoadExecute() {
@@ -125,29 +101,29 @@ void TfrmConfigureFavorites::actLoadExecute() {
     FillGrid();
     return;
   }
-  addFavoriteFiles(*this, favfiles::listPlainFiles(folderDialog.FolderName()));
+  addFiles(favfiles::listPlainFiles(folderDialog.FolderName()));
 }
 
 void TfrmConfigureFavorites::actConnectionInfoExecute() {
-  const int row = fSelectedIndex;
-  if (row < 0 || row >= fFavoriteItems.Count()) return;  // no favorite, nothing to edit
-  TFavoriteItem& favorite = fFavoriteItems.Items(row);
-  // An alias would turn a separator into a menu item.
-  if (favorite.FileName() == L"-") return;
+  const TFavoriteItem* favorite = model_.at(model_.selected());
+  // No favorite, nothing to edit; an alias would turn a separator into a menu item.
+  if (!favorite || favlist::isSeparator(*favorite)) return;
 
   TfrmConnectionInfo dialog(hwnd());
-  dialog.Username(favorite.Username());
-  dialog.Password(favorite.Password());
-  dialog.Database(favorite.Database());
-  dialog.ConnectAs(favorite.ConnectAs());
-  dialog.Alias(favorite.Alias());
+  dialog.Username(favorite->Username());
+  dialog.Password(favorite->Password());
+  dialog.Database(favorite->Database());
+  dialog.ConnectAs(favorite->ConnectAs());
+  dialog.Alias(favorite->Alias());
   dialog.StorePassword(isChecked(IDC_CB_STORE_PASSWORD));
   if (dialog.ShowModal() != IDOK) return;
-  favorite.Username(dialog.Username());
-  favorite.Password(dialog.Password());
-  favorite.Database(dialog.Database());
-  favorite.ConnectAs(dialog.ConnectAs());
-  favorite.Alias(dialog.Alias());
+  model_.editFavorite(model_.selected(), [&](TFavoriteItem& edited) {
+    edited.Username(dialog.Username());
+    edited.Password(dialog.Password());
+    edited.Database(dialog.Database());
+    edited.ConnectAs(dialog.ConnectAs());
+    edited.Alias(dialog.Alias());
+  });
 }
 
 void TfrmConfigureFavorites::SubmenuEditorHandOver() {
@@ -156,15 +132,12 @@ void TfrmConfigureFavorites::SubmenuEditorHandOver() {
   dialog.ImagePrefix(editText(IDC_EDT_IMAGE_PREFIX));
   dialog.AllowDuplicateImages(isChecked(IDC_CB_ALLOW_DUPLICATE_IMAGES));
   dialog.PluginFolder(plugin::pluginFolder());
-  dialog.Submenus(fSubMenus);  // a copy, blank entry included
+  dialog.Submenus(model_.submenus());  // a copy, blank entry included
   dialog.Initialize();
   if (dialog.ShowModal() != IDOK) return;
 
-  fSubMenus.Clear();
-  const TSubMenuItems& edited = dialog.Submenus();
-  for (int i = 0; i < edited.Count(); ++i) fSubMenus.Add() = edited.Items(i);
   // Renamed submenus keep their favorites; removed ones let them go.
-  submenus::followSubmenuEdits(fFavoriteItems, dialog.Fates());
+  model_.applySubmenuEdits(dialog.Submenus(), dialog.Fates());
   FillGrid();
   LoadImages();
 }
@@ -175,7 +148,6 @@ void TfrmConfigureFavorites::actAddSubmenuExecute() {
     return;
   }
   SubmenuEditorHandOver();
-  submenus::sortKeepingBlankFirst(fSubMenus);
   FillSubmenuCombo();
 }
 
@@ -193,7 +165,6 @@ void TfrmConfigureFavorites::addTypedSubmenu() {
     ::SetFocus(edSubMenu());
     return;
   }
-  submenus::addSubmenuSorted(fSubMenus, typed, selectedMenuItemIcon());
-  submenus::sortKeepingBlankFirst(fSubMenus);
+  model_.addSubmenu(typed, selectedMenuItemIcon());
   FillSubmenuCombo();
 }

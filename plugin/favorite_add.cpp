@@ -1,0 +1,61 @@
+#include "favorite_add.h"
+
+#include <algorithm>
+#include <unordered_set>
+
+#include "ascii_case.h"
+#include "file_path.h"
+
+namespace favfiles {
+
+std::wstring extensionOf(const std::wstring& fileName) {
+  const size_t dot = fileName.find_last_of(L".\\/:");
+  if (dot == std::wstring::npos || fileName[dot] != L'.') return {};
+  return fileName.substr(dot + 1);
+}
+
+int FileTypeOf(const std::wstring& fileName, const std::vector<std::wstring>& extensions) {
+  const std::wstring extension = extensionOf(fileName);
+  if (extension.empty()) return 0;
+  const bool listed =
+      std::any_of(extensions.begin(), extensions.end(), [&](const std::wstring& e) {
+        return fav::equalsIgnoringAsciiCase(e, extension);
+      });
+  return listed ? 3 : 0;
+}
+
+bool FavoriteExists(const TFavoriteItems& favorites, const std::wstring& fileName) {
+  for (int i = 0; i < favorites.Count(); ++i)
+    if (favorites.Items(i).FileName() == fileName) return true;
+  return false;
+}
+
+AddOutcome addFavoriteFiles(TFavoriteItems& favorites, const std::vector<std::wstring>& paths,
+                            const AddRules& rules) {
+  AddOutcome outcome;
+  // The names stored so far, as FavoriteExists compares them (a folder of a
+  // thousand files would otherwise compare each with every other).
+  std::unordered_set<std::wstring> stored;
+  stored.reserve(static_cast<size_t>(favorites.Count()) + paths.size());
+  for (int i = 0; i < favorites.Count(); ++i) stored.insert(favorites.Items(i).FileName());
+  for (const std::wstring& path : paths) {
+    if (path.empty()) continue;
+    if (rules.fitsCodePage && !rules.fitsCodePage(path)) {
+      outcome.unstorable.push_back(path);
+      continue;
+    }
+    std::wstring name = fav::toPathMarkerForm(path, rules.replacementPath);
+    if (stored.count(path) || stored.count(name)) {
+      ++outcome.duplicates;
+      continue;
+    }
+    TFavoriteItem& favorite = favorites.Add();
+    favorite.FileType(FileTypeOf(name, rules.extensions));
+    favorite.FileName(name);
+    stored.insert(std::move(name));
+    ++outcome.added;
+  }
+  return outcome;
+}
+
+}  // namespace favfiles
