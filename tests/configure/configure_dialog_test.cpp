@@ -8,6 +8,7 @@
 #include <map>
 #include <sstream>
 
+#include "configure_controls.h"
 #include "configure_fixture.h"
 
 namespace {
@@ -243,35 +244,15 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(ConfigureDialogTest, HintsFollowTheMouse) {
   loadPlugin();
   configure([&](Dialog& d) {
-    struct HintCase {
-      int id;
-      std::wstring hint;
-    };
-    for (const HintCase& c : std::vector<HintCase>{
-             {IDC_ACT_UP, L"Move favorite up"},
-             {IDC_ACT_DOWN, L"Move favorite down"},
-             {IDC_ACT_ADD, L"Add a favorite file"},
-             {IDC_ACT_ADD_SEPARATOR, L"Add a separator"},
-             {IDC_ACT_REMOVE, L"Remove current favorite"},
-             {IDC_ACT_CONNECTION_INFO, L"Edit the connection settings"},
-             {IDC_ACT_LOAD, L"Add all favorites in a folder"},
-             {IDC_ACT_ADD_SUBMENU, L"Add submenu to the list (Hold CTRL to edit the list)"},
-             {IDOK, L"Save changes"},
-             {IDCANCEL, L"Discard changes"},
-             {IDC_ED_SUBMENU, L"Submenu name"},
-             {IDC_CB_SHOW_FULL_PATH, L"Show full path of the favorites"},
-             {IDC_CB_SHOW_FAVORITES_ON_MAIN_MENU, L"Show favorites as a separate menu"},
-             {IDC_EDT_MENU_ITEM_NAME, L"Menu item name"},
-             {IDC_EDT_IMAGE_PATH, L"Path to where the images are located"},
-             {IDC_EDT_IMAGE_PREFIX, L"Prefix of the images to be used"},
-             {IDC_EDT_REPLACE_PATH, L"Path used to replace %path% with"},
-             {IDC_CB_ALLOW_DUPLICATE_IMAGES, L"Allow images to be used more than once"},
-             {IDC_CB_STORE_PASSWORD, L"Store passwords when storing connection information"},
-             {IDC_CB_SHOW_CONNECTION_INFO, L"Show connection info of the favorites"},
-             {IDC_CB_SHIFT_DOWN, L"Suppress logon when shift pressed"},
-             {IDC_CB_CTRL_DOWN, L"Suppress logon when ctrl pressed"},
-             {IDC_CB_ALT_DOWN, L"Suppress logon when alt pressed"},
-         }) {
+    // Every button of a list command shows the hint of its command, every
+    // other control its own; the tables are the ones the dialog uses.
+    for (const configure::ActionControl& c : configure::kActionControls) {
+      if (!c.glyph) continue;  // keys only, no button to hover
+      d.hover(d.item(c.id));
+      EXPECT_EQ(d.hint(), favlist::hintOf(c.action)) << c.id;
+    }
+    for (const configure::ControlHint& c : configure::kControlHints) {
+      if (!c.hint[0]) continue;  // labels and panels: checked below
       d.hover(d.item(c.id));
       EXPECT_EQ(d.hint(), c.hint) << c.id;
     }
