@@ -7,13 +7,13 @@
 #include <windowsx.h>
 
 #include <algorithm>
-#include <cwctype>
 
 #include "code_page_text.h"
 #include "file_path.h"
 #include "frm_ConfigureFavorites.h"
 #include "frm_ConfigureFavorites_res.h"
 #include "glyphs.h"
+#include "icon_files.h"
 #include "icon_rule.h"
 #include "open_favorite.h"
 #include "plugin_state.h"
@@ -35,18 +35,7 @@ constexpr UINT_PTR kSubclassId = 1;
 constexpr wchar_t kBlankIcon[] = L"[fav]_empty.bmp";
 
 
-bool startsWithNoCase(const std::wstring& text, const std::wstring& prefix) {
-  return text.size() >= prefix.size() &&
-         ::CompareStringOrdinal(text.c_str(), static_cast<int>(prefix.size()), prefix.c_str(),
-                                static_cast<int>(prefix.size()), TRUE) == CSTR_EQUAL;
-}
 
-bool endsWithNoCase(const std::wstring& text, const std::wstring& suffix) {
-  return text.size() >= suffix.size() &&
-         ::CompareStringOrdinal(text.c_str() + text.size() - suffix.size(),
-                                static_cast<int>(suffix.size()), suffix.c_str(),
-                                static_cast<int>(suffix.size()), TRUE) == CSTR_EQUAL;
-}
 
 // The files dropped from Explorer (folders left out). Releases the drop.
 std::vector<std::wstring> droppedFiles(HDROP drop) {
@@ -67,28 +56,6 @@ std::vector<std::wstring> droppedFiles(HDROP drop) {
   return paths;
 }
 
-// Icon files of folder whose names start with prefix and end in ".bmp",
-// sorted by name ignoring case.
-std::vector<std::wstring> listIconFiles(const std::wstring& folder, const std::wstring& prefix) {
-  std::vector<std::wstring> names;
-  WIN32_FIND_DATAW found{};
-  fav::unique_find find{::FindFirstFileExW(fav::joinPath(folder, prefix + L"*.bmp").c_str(),
-                                           FindExInfoBasic, &found, FindExSearchNameMatch,
-                                           nullptr, 0)};
-  if (!find) return names;
-  do {
-    if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
-    const std::wstring name = found.cFileName;
-    // The pattern also matches short names and longer extensions.
-    if (startsWithNoCase(name, prefix) && endsWithNoCase(name, L".bmp")) names.push_back(name);
-  } while (::FindNextFileW(find.get(), &found));
-  std::sort(names.begin(), names.end(), [](const std::wstring& a, const std::wstring& b) {
-    const int c = ::CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b.c_str(),
-                                         static_cast<int>(b.size()), TRUE);
-    return c == CSTR_LESS_THAN || (c == CSTR_EQUAL && a < b);
-  });
-  return names;
-}
 
 int systemDpi() {
   HDC screen = ::GetDC(nullptr);
@@ -343,7 +310,7 @@ void TfrmConfigureFavorites::LoadImages() {
     if (!blank) blank = dialogs::emptyPicture(px);
     ::ImageList_AddMasked(icons.get(), blank.get(), RGB(255, 255, 255));
     const std::wstring folder = imageFolder();
-    for (const std::wstring& name : listIconFiles(folder, fPrefix)) {
+    for (const std::wstring& name : dialogs::listIconFiles(folder, fPrefix)) {
       fav::unique_hbitmap picture = dialogs::loadBitmapFile(fav::joinPath(folder, name), px);
       if (!picture) continue;  // an unreadable file is left out, the rest still load
       if (::ImageList_AddMasked(icons.get(), picture.get(), RGB(255, 255, 255)) < 0) continue;

@@ -4,15 +4,15 @@
 #include <windowsx.h>
 
 #include <algorithm>
-#include <cwctype>
 
 #include "code_page_text.h"
 #include "dialog_placement.h"
-#include "favorite_files.h"
 #include "file_path.h"
+#include "submenu_list.h"
 #include "frm_SubMenus_ids.h"
 #include "glyph_ids.h"
 #include "glyphs.h"
+#include "icon_files.h"
 #include "icon_rule.h"
 #include "ui_seam.h"
 #include "un_plugincommon.h"
@@ -38,24 +38,8 @@ constexpr UINT_PTR kEditorSubclass = 1;
 
 constexpr wchar_t kBlankIcon[] = L"[fav]_empty.bmp";
 
-bool endsWithIgnoringCase(const std::wstring& text, const std::wstring& tail) {
-  if (text.size() < tail.size()) return false;
-  for (size_t i = 0; i < tail.size(); ++i)
-    if (std::towupper(text[text.size() - tail.size() + i]) != std::towupper(tail[i])) return false;
-  return true;
-}
 
-bool startsWithIgnoringCase(const std::wstring& text, const std::wstring& head) {
-  if (text.size() < head.size()) return false;
-  for (size_t i = 0; i < head.size(); ++i)
-    if (std::towupper(text[i]) != std::towupper(head[i])) return false;
-  return true;
-}
 
-std::wstring fileNameOf(const std::wstring& path) {
-  const size_t sep = path.find_last_of(L"\\/");
-  return sep == std::wstring::npos ? path : path.substr(sep + 1);
-}
 
 }  // namespace
 
@@ -204,11 +188,8 @@ void TfrmSubMenus::LoadImages() {
 
   // An empty image path means the plug-in folder, as for the tool buttons.
   const std::wstring folder = fImagePath.empty() ? fPluginFolder : fImagePath;
-  for (const std::wstring& path : favfiles::listPlainFiles(folder)) {
-    const std::wstring name = fileNameOf(path);
-    if (!startsWithIgnoringCase(name, fImagePrefix) || !endsWithIgnoringCase(name, L".bmp"))
-      continue;
-    fav::unique_hbitmap picture = dialogs::loadBitmapFile(path, size);
+  for (const std::wstring& name : dialogs::listIconFiles(folder, fImagePrefix)) {
+    fav::unique_hbitmap picture = dialogs::loadBitmapFile(fav::joinPath(folder, name), size);
     if (!picture) continue;  // an unreadable file is left out, the rest still load
     if (::ImageList_AddMasked(ilIcons.get(), picture.get(), RGB(255, 255, 255)) < 0) continue;
     fIconCaptions.push_back(name);

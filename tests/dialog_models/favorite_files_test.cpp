@@ -7,6 +7,7 @@
 
 #include "code_page_text.h"
 #include "favorite_files.h"
+#include "icon_files.h"
 #include "temp_dir.h"
 #include "text_codec.h"
 
@@ -121,6 +122,24 @@ TEST(FolderListing, PlainFilesOnlyInNameOrder) {
   EXPECT_TRUE(favfiles::listPlainFiles(folder + L"\\missing").empty());
   ::SetFileAttributesW((dir / L"hidden.sql").c_str(), FILE_ATTRIBUTE_NORMAL);
   ::SetFileAttributesW((dir / L"system.sql").c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
+TEST(IconFiles, OnePrefixAndBmpRuleOneAttributeRuleOneOrderForBothGrids) {
+  testsupport::TempDir dir;
+  for (const wchar_t* name : {L"fav_b.bmp", L"FAV_a.BMP", L"fav_C.bmp", L"fav_hidden.bmp",
+                              L"fav_system.bmp", L"other.bmp", L"fav_x.bmpx", L"fav_y.txt"})
+    testsupport::writeFile(dir / name, "x");
+  testsupport::writeFile(dir / L"fav_folder.bmp" / L"inner.bmp", "x");
+  ::SetFileAttributesW((dir / L"fav_hidden.bmp").c_str(), FILE_ATTRIBUTE_HIDDEN);
+  ::SetFileAttributesW((dir / L"fav_system.bmp").c_str(), FILE_ATTRIBUTE_SYSTEM);
+  const std::wstring folder = dir.str();
+  const Strings expected = {L"FAV_a.BMP", L"fav_b.bmp", L"fav_C.bmp"};
+  EXPECT_EQ(dialogs::listIconFiles(folder, L"fav_"), expected);
+  EXPECT_EQ(dialogs::listIconFiles(folder + L"\\", L"FAV_"), expected);
+  EXPECT_EQ(dialogs::listIconFiles(folder, L"").size(), 4u) << "other.bmp too";
+  EXPECT_TRUE(dialogs::listIconFiles(folder + L"\\missing", L"fav_").empty());
+  ::SetFileAttributesW((dir / L"fav_hidden.bmp").c_str(), FILE_ATTRIBUTE_NORMAL);
+  ::SetFileAttributesW((dir / L"fav_system.bmp").c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
 TEST(OpenFileAnswer, OneFullPathOrAFolderWithNames) {
