@@ -1,8 +1,11 @@
 // TfrmConfigureFavorites: the modal dialog that edits everything Favorites.ini
 // holds - the favorites grid, the submenus, the options - and writes it back
-// on Ok. The shell, options and file handling live in frm_ConfigureFavorites.cpp,
-// the grid and its in-place editors in favorites_grid.cpp, the list commands
-// that open files, folders and child dialogs in frm_ConfigureFavorites_commands.cpp.
+// on Ok. A view over favlist::FavoritesList, which holds the lists, the
+// selection, the filter and the undo history: clicks and keys become calls
+// there and the grid is redrawn from it. The shell, options and file handling
+// live in frm_ConfigureFavorites.cpp, the grid and its in-place editors in
+// favorites_grid.cpp, the commands that open files, folders and child dialogs
+// before they change the list in frm_ConfigureFavorites_commands.cpp.
 #pragma once
 
 #include <windows.h>
