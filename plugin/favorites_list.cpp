@@ -7,28 +7,6 @@
 
 namespace favlist {
 
-const ActionInfo kActions[13] = {
-    {Action::Up, L"Move favorite up"},
-    {Action::Down, L"Move favorite down"},
-    {Action::Add, L"Add a favorite file"},
-    {Action::AddSeparator, L"Add a separator"},
-    {Action::Remove, L"Remove current favorite"},
-    {Action::ConnectionInfo, L"Edit the connection settings"},
-    {Action::SortBySubmenu, L""},
-    {Action::Load, L"Add all favorites in a folder"},
-    {Action::AddSubmenu, L"Add submenu to the list (Hold CTRL to edit the list)"},
-    {Action::Rename, L""},
-    {Action::Pick, L""},
-    {Action::Undo, L""},
-    {Action::Redo, L""},
-};
-
-const wchar_t* hintOf(Action action) {
-  for (const ActionInfo& info : kActions)
-    if (info.action == action) return info.hint;
-  return L"";
-}
-
 std::wstring logonText(const TFavoriteItem& favorite) {
   if (favorite.Username().empty()) return {};
   std::wstring logon = favorite.Username() + L"@" + favorite.Database();

@@ -39,8 +39,27 @@ struct ActionInfo {
 };
 
 // Every action with its hint, in button order.
-extern const ActionInfo kActions[13];
-const wchar_t* hintOf(Action action);
+inline constexpr ActionInfo kActions[] = {
+    {Action::Up, L"Move favorite up"},
+    {Action::Down, L"Move favorite down"},
+    {Action::Add, L"Add a favorite file"},
+    {Action::AddSeparator, L"Add a separator"},
+    {Action::Remove, L"Remove current favorite"},
+    {Action::ConnectionInfo, L"Edit the connection settings"},
+    {Action::SortBySubmenu, L""},
+    {Action::Load, L"Add all favorites in a folder"},
+    {Action::AddSubmenu, L"Add submenu to the list (Hold CTRL to edit the list)"},
+    {Action::Rename, L""},
+    {Action::Pick, L""},
+    {Action::Undo, L""},
+    {Action::Redo, L""},
+};
+
+constexpr const wchar_t* hintOf(Action action) {
+  for (const ActionInfo& info : kActions)
+    if (info.action == action) return info.hint;
+  return L"";
+}
 
 // The text a separator stores as its file name.
 inline constexpr wchar_t kSeparator[] = L"-";

@@ -72,7 +72,10 @@ class DpiChangeTest : public CommandsTest, public ::testing::WithParamInterface<
                    window.top + scaled(window.bottom - window.top)};
     ::SendMessageW(w.hwnd(), WM_DPICHANGED, MAKEWPARAM(kNewDpi, kNewDpi),
                    reinterpret_cast<LPARAM>(&suggested));
-    Dialog::pump(6);
+    // The dialogs lay themselves out again from a posted message.
+    const int firstId = c.fixedSize.front();
+    Dialog::waitFor([&] { return sizeOf(w.item(firstId)).cy != fixed.front().cy; }, 3000);
+    Dialog::pump();
 
     // Rounding of each design figure on its own: a pixel or two either way.
     for (size_t i = 0; i < fixed.size(); ++i) {
