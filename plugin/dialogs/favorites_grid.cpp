@@ -13,7 +13,7 @@
 #include "frm_ConfigureFavorites.h"
 #include "frm_ConfigureFavorites_res.h"
 #include "glyphs.h"
-#include "icon_files.h"
+#include "grid_view.h"
 #include "icon_rule.h"
 #include "open_favorite.h"
 #include "plugin_state.h"
@@ -32,7 +32,6 @@ constexpr int kConnectionColumnIndex = 3;
 constexpr int kIconOffset = 5;
 constexpr int kPickerListWidth = 240;
 constexpr UINT_PTR kSubclassId = 1;
-constexpr wchar_t kBlankIcon[] = L"[fav]_empty.bmp";
 
 
 
@@ -100,41 +99,44 @@ void insertComboItem(HWND combo, const std::wstring& caption, int image) {
 // --- the grid window ------------------------------------------------------------------
 
 void TfrmConfigureFavorites::createGrid() {
-  sgFavorites_ = ::CreateWindowExW(
-      WS_EX_CLIENTEDGE, WC_LISTVIEWW, L"Favorites",
-      WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_CLIPSIBLINGS | WS_VSCROLL | LVS_REPORT |
-          LVS_NOSORTHEADER | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_OWNERDRAWFIXED,
-      0, 0, 100, 100, hwnd(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_SG_FAVORITES)),
-      thisModule(), nullptr);
+  const std::vector<dialogs::GridColumn> columns{{L"Icon", scale(kIconColumn)},
+                                                 {L"Submenu", scale(kSubmenuColumn)},
+                                                 {L"File", scale(200)},
+                                                 {L"Connection", scale(kConnectionColumn)}};
+  dialogs::GridSource source;
+  source.cellText = [this](int row, int column) { return cellText(row, column); };
+  sgFavorites_ = grid_.create(hwnd(), IDC_SG_FAVORITES, L"Favorites", columns, false,
+                              reinterpret_cast<HFONT>(::SendMessageW(hwnd(), WM_GETFONT, 0, 0)),
+                              std::move(source));
   if (!sgFavorites_) return;
   // Tab order: right after the in-place editors, which stay above it.
   ::SetWindowPos(sgFavorites_, item(IDC_EDT_ITEM), 0, 0, 0, 0,
                  SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-  ListView_SetExtendedListViewStyle(sgFavorites_, LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER);
   // Files dropped from Explorer are added as Add adds them.
   ::DragAcceptFiles(sgFavorites_, TRUE);
-  // The font makes the list ask for its row height again.
-  ::SendMessageW(sgFavorites_, WM_SETFONT, ::SendMessageW(hwnd(), WM_GETFONT, 0, 0), FALSE);
-  const int widths[] = {scale(kIconColumn), scale(kSubmenuColumn), scale(200),
-                        scale(kConnectionColumn)};
-  const wchar_t* titles[] = {L"Icon", L"Submenu", L"File", L"Connection"};
-  for (int c = 0; c < kColumns; ++c) {
-    LVCOLUMNW column{};
-    column.mask = LVCF_WIDTH | LVCF_SUBITEM | LVCF_TEXT;
-    column.cx = widths[c];
-    column.iSubItem = c;
-    column.pszText = const_cast<wchar_t*>(titles[c]);
-    ListView_InsertColumn(sgFavorites_, c, &column);
-  }
   createTooltip();
   makeBoldFont();
   ::SetWindowSubclass(sgFavorites_, &TfrmConfigureFavorites::gridProc, kSubclassId,
                       reinterpret_cast<DWORD_PTR>(this));
-  ::SetWindowSubclass(item(IDC_EDT_ITEM), &TfrmConfigureFavorites::editorProc, kSubclassId,
-                      reinterpret_cast<DWORD_PTR>(this));
-  for (int id : {IDC_CBE_ICON, IDC_CB_SUBMENU_EDIT, IDC_CBE_MENU_ITEM}) {
-    HWND combo = item(id);
-    ::SendMessageW(combo, CB_SETDROPPEDWIDTH, scale(id == IDC_CBE_MENU_ITEM ? kPickerListWidth : kPickerListWidth), 0);
+  dialogs::RenameKeys keys;
+  keys.isOpen = [this] { return renameOpen_; };
+  keys.commit = [this](bool refocus) { edtItemCommit(refocus); };
+  keys.cancel = [this] { edtItemCancel(); };
+  dialogs::attachRenameKeys(item(IDC_EDT_ITEM), std::move(keys));
+  for (int id : {IDC_CBE_ICON, IDC_CB_SUBMENU_EDIT, IDC_CBE_MENU_ITEM})
+    ::SendMessageW(item(id), CB_SETDROPPEDWIDTH, scale(kPickerListWidth), 0);
+}
+
+std::wstring TfrmConfigureFavorites::cellText(int row, int column) const {
+  const TFavoriteItem* favorite = rowFavorite(row);
+  if (!favorite) return {};
+  switch (column) {
+    // Column 0 is drawn as a picture; its text names the icon for tools that
+    // read rows.
+    case 0: return favorite->Image();
+    case 1: return favorite->SubMenu();
+    case kFileColumn: return favorite->FileName();
+    default: return favlist::connectionText(*favorite);
   }
 }
 
@@ -199,42 +201,25 @@ int TfrmConfigureFavorites::rowCount() const {
 
 int TfrmConfigureFavorites::rowIndex(int row) const {
   if (!sgFavorites_) return model_.at(row) ? row : -1;
-  if (row < 0 || row >= ListView_GetItemCount(sgFavorites_)) return -1;
-  LVITEMW lv{};
-  lv.mask = LVIF_PARAM;
-  lv.iItem = row;
-  if (!ListView_GetItem(sgFavorites_, &lv)) return -1;
-  return static_cast<int>(lv.lParam);
+  if (row < 0 || row >= static_cast<int>(rows_.size())) return -1;
+  return rows_[static_cast<size_t>(row)];
 }
 
 const TFavoriteItem* TfrmConfigureFavorites::rowFavorite(int row) const {
   return model_.at(rowIndex(row));
 }
 
-
 int TfrmConfigureFavorites::rowOfFavorite(int index) const {
   if (!model_.at(index)) return -1;
   if (!sgFavorites_) return index;
-  const int n = ListView_GetItemCount(sgFavorites_);
   // Unfiltered, row i shows favorite i.
-  if (index < n && rowIndex(index) == index) return index;
-  for (int row = 0; row < n; ++row)
-    if (rowIndex(row) == index) return row;
-  return -1;
+  if (index < static_cast<int>(rows_.size()) && rows_[static_cast<size_t>(index)] == index)
+    return index;
+  const auto it = std::find(rows_.begin(), rows_.end(), index);
+  return it == rows_.end() ? -1 : static_cast<int>(it - rows_.begin());
 }
 
-void TfrmConfigureFavorites::setRowTexts(int row) {
-  const TFavoriteItem* favorite = rowFavorite(row);
-  if (!favorite || !sgFavorites_) return;
-  // Column 0 is drawn as a picture; its text names the icon for tools that
-  // read rows.
-  ListView_SetItemText(sgFavorites_, row, 0, const_cast<wchar_t*>(favorite->Image().c_str()));
-  ListView_SetItemText(sgFavorites_, row, 1, const_cast<wchar_t*>(favorite->SubMenu().c_str()));
-  ListView_SetItemText(sgFavorites_, row, 2, const_cast<wchar_t*>(favorite->FileName().c_str()));
-  std::wstring connection = favlist::connectionText(*favorite);
-  ListView_SetItemText(sgFavorites_, row, kConnectionColumnIndex, connection.data());
-}
-
+void TfrmConfigureFavorites::setRowTexts(int row) { grid_.redrawRow(row); }
 
 void TfrmConfigureFavorites::applyFilter() {
   std::wstring text = editText(IDC_EDT_FILTER);
@@ -253,40 +238,13 @@ void TfrmConfigureFavorites::FillGrid() {
   if (!sgFavorites_) return;
   tipRow_ = tipCol_ = -1;
   fillingGrid_ = true;
-  ::SendMessageW(sgFavorites_, WM_SETREDRAW, FALSE, 0);
-  ListView_DeleteAllItems(sgFavorites_);
-  // Room for every row up front, so a large list is not grown row by row.
-  ListView_SetItemCount(sgFavorites_, model_.count());
-  int row = 0;
-  for (int i : model_.visible()) {
-    const TFavoriteItem& favorite = *model_.at(i);
-    LVITEMW lv{};
-    lv.mask = LVIF_PARAM | LVIF_TEXT;
-    lv.iItem = row;
-    lv.pszText = const_cast<wchar_t*>(favorite.Image().c_str());
-    lv.lParam = static_cast<LPARAM>(i);
-    row = ListView_InsertItem(sgFavorites_, &lv);
-    if (row < 0) break;
-    ListView_SetItemText(sgFavorites_, row, 1, const_cast<wchar_t*>(favorite.SubMenu().c_str()));
-    ListView_SetItemText(sgFavorites_, row, 2, const_cast<wchar_t*>(favorite.FileName().c_str()));
-    std::wstring connection = favlist::connectionText(favorite);
-    ListView_SetItemText(sgFavorites_, row, kConnectionColumnIndex, connection.data());
-    ++row;
-  }
-  const int selectedRow = rowOfFavorite(model_.selected());
-  if (selectedRow >= 0) {
-    ListView_SetItemState(sgFavorites_, selectedRow, LVIS_SELECTED | LVIS_FOCUSED,
-                          LVIS_SELECTED | LVIS_FOCUSED);
-    ListView_EnsureVisible(sgFavorites_, selectedRow, FALSE);
-  }
-  ::SendMessageW(sgFavorites_, WM_SETREDRAW, TRUE, 0);
-  ::InvalidateRect(sgFavorites_, nullptr, TRUE);
+  // The list view holds no rows: it asks for what it shows.
+  rows_ = model_.visible();
+  grid_.setRows(static_cast<int>(rows_.size()), rowOfFavorite(model_.selected()));
   fillingGrid_ = false;
   FillSubmenuCombo();
   FormResize();
 }
-
-
 
 // --- icon lists --------------------------------------------------------------------------
 
@@ -300,30 +258,9 @@ std::wstring TfrmConfigureFavorites::imageFolder() const {
 }
 
 void TfrmConfigureFavorites::LoadImages() {
-  const int px = iconPixels();
-  fav::unique_imagelist icons{::ImageList_Create(px, px, ILC_COLOR24 | ILC_MASK, 16, 64)};
-  std::vector<std::wstring> names{L""};
-  if (icons) {
-    fav::unique_hbitmap blank =
-        dialogs::loadBitmapFile(fav::joinPath(plugin::pluginFolder(), kBlankIcon), px);
-    // A missing blank icon becomes an empty picture, so the list still works.
-    if (!blank) blank = dialogs::emptyPicture(px);
-    ::ImageList_AddMasked(icons.get(), blank.get(), RGB(255, 255, 255));
-    const std::wstring folder = imageFolder();
-    for (const std::wstring& name : dialogs::listIconFiles(folder, fPrefix)) {
-      fav::unique_hbitmap picture = dialogs::loadBitmapFile(fav::joinPath(folder, name), px);
-      if (!picture) continue;  // an unreadable file is left out, the rest still load
-      if (::ImageList_AddMasked(icons.get(), picture.get(), RGB(255, 255, 255)) < 0) continue;
-      names.push_back(name);
-    }
-  }
-  iconNames_ = std::move(names);
-  iconIndexByName_.clear();
-  for (size_t i = 0; i < iconNames_.size(); ++i)
-    iconIndexByName_.emplace(iconNames_[i], static_cast<int>(i));
   // The combo boxes take the new list before the old one goes.
-  std::swap(ilIcons_, icons);
-  iconSize_ = px;
+  dialogs::IconImages old = std::move(icons_);
+  icons_ = dialogs::loadIconImages(plugin::pluginFolder(), imageFolder(), fPrefix, iconPixels());
   populateIconCombos();
 }
 
@@ -335,14 +272,14 @@ void TfrmConfigureFavorites::populateIconCombos() {
   RedrawPause pausePicker(picker), pauseMenuItem(menuItem);
   for (HWND combo : {picker, menuItem}) {
     ::SendMessageW(combo, CB_RESETCONTENT, 0, 0);
-    ::SendMessageW(combo, CBEM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(ilIcons_.get()));
+    ::SendMessageW(combo, CBEM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(icons_.list.get()));
   }
   insertComboItem(picker, L"", 0);
   int reselect = -1;
-  for (size_t i = 1; i < iconNames_.size(); ++i) {
-    insertComboItem(picker, iconNames_[i], static_cast<int>(i));
-    insertComboItem(menuItem, iconNames_[i], static_cast<int>(i));
-    if (reselect < 0 && !previous.empty() && iconNames_[i] == previous)
+  for (size_t i = 1; i < icons_.names.size(); ++i) {
+    insertComboItem(picker, icons_.names[i], static_cast<int>(i));
+    insertComboItem(menuItem, icons_.names[i], static_cast<int>(i));
+    if (reselect < 0 && !previous.empty() && icons_.names[i] == previous)
       reselect = static_cast<int>(i) - 1;
   }
   ::SendMessageW(menuItem, CB_SETCURSEL, reselect, 0);
@@ -352,14 +289,12 @@ std::wstring TfrmConfigureFavorites::selectedMenuItemIcon() const {
   if (!hwnd()) return {};
   const int sel = static_cast<int>(::SendMessageW(item(IDC_CBE_MENU_ITEM), CB_GETCURSEL, 0, 0));
   // cbeMenuItem entry i is icon file i (no blank entry).
-  if (sel < 0 || sel + 1 >= static_cast<int>(iconNames_.size())) return {};
-  return iconNames_[static_cast<size_t>(sel) + 1];
+  if (sel < 0 || sel + 1 >= static_cast<int>(icons_.names.size())) return {};
+  return icons_.names[static_cast<size_t>(sel) + 1];
 }
 
 int TfrmConfigureFavorites::iconImageIndex(const std::wstring& image) const {
-  if (image.empty()) return -1;
-  auto it = iconIndexByName_.find(image);
-  return it == iconIndexByName_.end() ? -1 : it->second;
+  return image.empty() ? -1 : icons_.indexOf(image);
 }
 
 void TfrmConfigureFavorites::FillSubmenuCombo() {
@@ -391,25 +326,16 @@ void TfrmConfigureFavorites::sgFavoritesDrawItem(const DRAWITEMSTRUCT& draw) {
   const int row = static_cast<int>(draw.itemID);
   const TFavoriteItem* favorite = rowFavorite(row);
   HDC dc = draw.hDC;
-  const bool selected = (draw.itemState & ODS_SELECTED) != 0;
   const bool focused = ::GetFocus() == sgFavorites_;
-  // System colour pairs only, so dark and high-contrast schemes stay legible.
-  int back = COLOR_WINDOW, fore = COLOR_WINDOWTEXT;
-  if (selected) {
-    back = focused ? COLOR_HIGHLIGHT : COLOR_BTNFACE;
-    fore = focused ? COLOR_HIGHLIGHTTEXT : COLOR_BTNTEXT;
-  }
-  ::FillRect(dc, &draw.rcItem, ::GetSysColorBrush(back));
+  dialogs::paintRowBackground(draw, focused);
   if (!favorite) return;
-  ::SetBkMode(dc, TRANSPARENT);
-  ::SetTextColor(dc, ::GetSysColor(fore));
 
   int x = draw.rcItem.left;
   int widths[kColumns];
   for (int c = 0; c < kColumns; ++c) widths[c] = ListView_GetColumnWidth(sgFavorites_, c);
   const int image = iconImageIndex(favorite->Image());
-  if (image >= 0 && ilIcons_)
-    ::ImageList_Draw(ilIcons_.get(), image, dc, x + scale(kIconOffset),
+  if (image >= 0 && icons_.list)
+    ::ImageList_Draw(icons_.list.get(), image, dc, x + scale(kIconOffset),
                      draw.rcItem.top + scale(kIconOffset), ILD_TRANSPARENT);
   // Each submenu block is set apart, so the order Ok writes is the one seen.
   const TFavoriteItem* previous = rowFavorite(row - 1);
@@ -454,32 +380,11 @@ void TfrmConfigureFavorites::sgFavoritesDrawItem(const DRAWITEMSTRUCT& draw) {
 // --- cells and editors ------------------------------------------------------------------
 
 int TfrmConfigureFavorites::cellAt(int x, int y, int* col) const {
-  LVHITTESTINFO hit{};
-  hit.pt = POINT{x, y};
-  const int row = ListView_HitTest(sgFavorites_, &hit);
-  if (col) {
-    const int w0 = ListView_GetColumnWidth(sgFavorites_, 0);
-    const int w1 = ListView_GetColumnWidth(sgFavorites_, 1);
-    RECT first{};
-    int origin = 0;
-    if (ListView_GetItemRect(sgFavorites_, 0, &first, LVIR_BOUNDS)) origin = first.left;
-    const int rel = x - origin;
-    const int w2 = ListView_GetColumnWidth(sgFavorites_, kFileColumn);
-    *col = rel < w0 ? 0 : rel < w0 + w1 ? 1 : rel < w0 + w1 + w2 ? 2 : kConnectionColumnIndex;
-  }
-  return row;
+  return grid_.cellAt(POINT{x, y}, col);
 }
 
 void TfrmConfigureFavorites::placeEditor(HWND editor, int row, int col, int height) {
-  RECT bounds{};
-  if (!ListView_GetItemRect(sgFavorites_, row, &bounds, LVIR_BOUNDS)) return;
-  int left = bounds.left;
-  for (int c = 0; c < col; ++c) left += ListView_GetColumnWidth(sgFavorites_, c);
-  const int width = ListView_GetColumnWidth(sgFavorites_, col);
-  POINT origin{left + 1, bounds.top + 1};
-  ::MapWindowPoints(sgFavorites_, hwnd(), &origin, 1);
-  ::SetWindowPos(editor, HWND_TOP, origin.x, origin.y, width + 1,
-                 height > 0 ? height : bounds.bottom - bounds.top + 1, SWP_NOACTIVATE);
+  grid_.placeOver(editor, hwnd(), row, col, height);
 }
 
 void TfrmConfigureFavorites::focusGrid() {
@@ -625,8 +530,8 @@ void TfrmConfigureFavorites::cbeIconExit() {
     return;
   }
   if (sgFavorites_) ::EnableWindow(sgFavorites_, FALSE);
-  if (fIconIndex >= 0 && fIconIndex < static_cast<int>(iconNames_.size())) {
-    const std::wstring chosen = iconNames_[static_cast<size_t>(fIconIndex)];
+  if (fIconIndex >= 0 && fIconIndex < static_cast<int>(icons_.names.size())) {
+    const std::wstring chosen = icons_.names[static_cast<size_t>(fIconIndex)];
     // The icon moving from its owner and to this row is one step to undo.
     model_.change([&] {
       const bool take = icons::mayTakeIcon(
@@ -860,52 +765,6 @@ LRESULT TfrmConfigureFavorites::gridMessage(HWND hwnd, UINT msg, WPARAM wp, LPAR
   }
 }
 
-LRESULT CALLBACK TfrmConfigureFavorites::editorProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp,
-                                                    UINT_PTR, DWORD_PTR data) {
-  try {
-    auto* self = reinterpret_cast<TfrmConfigureFavorites*>(data);
-    bool handled = false;
-    const LRESULT result = self->editorMessage(hwnd, msg, wp, lp, handled);
-    if (handled) return result;
-  } catch (...) {
-    // Nothing escapes into the host; the edit box carries on.
-  }
-  if (msg == WM_NCDESTROY)
-    ::RemoveWindowSubclass(hwnd, &TfrmConfigureFavorites::editorProc, kSubclassId);
-  return ::DefSubclassProc(hwnd, msg, wp, lp);
-}
-
-LRESULT TfrmConfigureFavorites::editorMessage(HWND, UINT msg, WPARAM wp, LPARAM, bool& handled) {
-  switch (msg) {
-    case WM_GETDLGCODE:
-      // Enter, Tab and Escape belong to the rename, not to the dialog.
-      if (renameOpen_) {
-        handled = true;
-        return DLGC_WANTALLKEYS | DLGC_HASSETSEL | DLGC_WANTCHARS;
-      }
-      return 0;
-    case WM_KEYDOWN:
-      if (!renameOpen_) return 0;
-      if (wp == VK_RETURN || wp == VK_TAB) {
-        edtItemCommit(true);
-        handled = true;
-      } else if (wp == VK_ESCAPE) {
-        edtItemCancel();
-        handled = true;
-      }
-      return 0;
-    case WM_CHAR:
-      if (wp == L'\r' || wp == L'\t' || wp == 0x1B || wp == L'\n') handled = true;
-      return 0;
-    case WM_KILLFOCUS:
-      // Leaving the editor commits; the focus goes where the user sent it.
-      edtItemCommit(false);
-      return 0;
-    default:
-      return 0;
-  }
-}
-
 INT_PTR TfrmConfigureFavorites::gridDialogMessage(UINT, WPARAM, LPARAM, bool& handled) {
   handled = false;
   return 0;
@@ -913,6 +772,10 @@ INT_PTR TfrmConfigureFavorites::gridDialogMessage(UINT, WPARAM, LPARAM, bool& ha
 
 bool TfrmConfigureFavorites::onNotify(NMHDR* header, LRESULT& result) {
   if (!header || header->hwndFrom != sgFavorites_ || !sgFavorites_) return false;
+  if (grid_.answerDisplayInfo(header)) {
+    result = 0;
+    return true;
+  }
   switch (header->code) {
     case NM_CLICK:
     case NM_DBLCLK:
@@ -935,7 +798,7 @@ bool TfrmConfigureFavorites::onNotify(NMHDR* header, LRESULT& result) {
           (change->uNewState & LVIS_SELECTED) && !(change->uOldState & LVIS_SELECTED)) {
         model_.select(rowIndex(change->iItem));
         UpdateActionStates();
-      } else if (!fillingGrid_ && change->iItem >= 0 && (change->uChanged & LVIF_STATE) &&
+      } else if (!fillingGrid_ && (change->uChanged & LVIF_STATE) &&
                  (change->uOldState & LVIS_SELECTED) && !(change->uNewState & LVIS_SELECTED) &&
                  ListView_GetSelectedCount(sgFavorites_) == 0) {
         // No row looks selected, so none is.

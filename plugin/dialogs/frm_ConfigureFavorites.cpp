@@ -268,7 +268,7 @@ bool TfrmConfigureFavorites::onInit() {
     applySettingsToControls();
     FillMainMenuItems();
     // The icon list was made before the window knew its DPI.
-    if (iconSize_ != scale(20))
+    if (icons_.size != scale(20))
       LoadImages();
     else
       populateIconCombos();
@@ -496,10 +496,8 @@ void TfrmConfigureFavorites::bbtnImagePathClick() {
 
 void TfrmConfigureFavorites::cbAllowDuplicateImagesClick() {
   if (!isChecked(IDC_CB_ALLOW_DUPLICATE_IMAGES)) model_.clearDuplicateImages();
-  if (sgFavorites_) {
-    for (int row = 0; row < rowCount(); ++row) setRowTexts(row);
-    ::InvalidateRect(sgFavorites_, nullptr, TRUE);
-  }
+  // The rows read the model when drawn.
+  if (sgFavorites_) ::InvalidateRect(sgFavorites_, nullptr, TRUE);
 }
 
 // --- actions -----------------------------------------------------------------------
@@ -745,6 +743,7 @@ LRESULT CALLBACK TfrmConfigureFavorites::submenuBoxProc(HWND hwnd, UINT msg, WPA
 
 void TfrmConfigureFavorites::onDestroy() {
   renameOpen_ = false;
+  grid_.detach();
   sgFavorites_ = nullptr;
 }
 

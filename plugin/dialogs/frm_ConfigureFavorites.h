@@ -17,6 +17,7 @@
 
 #include "dialog_base.h"
 #include "favorites_list.h"
+#include "grid_view.h"
 #include "settings_file.h"
 #include "un_favoriteCollections.h"
 #include "unique_handles.h"
@@ -159,6 +160,7 @@ class TfrmConfigureFavorites : public fav::DialogBase {
   // Grid (favorites_grid.cpp).
   void createGrid();
   void setRowTexts(int row);
+  std::wstring cellText(int row, int column) const;
   int rowOfFavorite(int index) const;
   void applyFilter();
   void gridCellClicked(int row, int col, bool rightButton);
@@ -193,10 +195,8 @@ class TfrmConfigureFavorites : public fav::DialogBase {
   int iconImageIndex(const std::wstring& image) const;
   int cellAt(int x, int y, int* col) const;
   static LRESULT CALLBACK gridProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
-  static LRESULT CALLBACK editorProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
   static LRESULT CALLBACK submenuBoxProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
   LRESULT gridMessage(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, bool& handled);
-  LRESULT editorMessage(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, bool& handled);
   INT_PTR gridDialogMessage(UINT msg, WPARAM wp, LPARAM lp, bool& handled);
 
   // What was read, kept for the controls and for a stored NextToMenu that
@@ -210,12 +210,11 @@ class TfrmConfigureFavorites : public fav::DialogBase {
   bool initialized_ = false;
   bool loadingControls_ = false;
 
+  dialogs::GridView grid_;
   HWND sgFavorites_ = nullptr;
-  fav::unique_imagelist ilIcons_;
+  std::vector<int> rows_;  // the favorite each row shows
+  dialogs::IconImages icons_;  // cbeIcon captions and pictures, entry 0 blank
   fav::unique_imagelist ilSubmenuIcons_;
-  int iconSize_ = 0;
-  std::vector<std::wstring> iconNames_;          // cbeIcon captions, entry 0 empty
-  std::map<std::wstring, int> iconIndexByName_;  // first entry of each caption
   std::vector<fav::unique_imagelist> glyphLists_;
   fav::unique_imagelist pluginIcon_;
   fav::unique_hmenu popupMenu_;

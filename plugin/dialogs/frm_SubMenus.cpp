@@ -12,7 +12,7 @@
 #include "frm_SubMenus_ids.h"
 #include "glyph_ids.h"
 #include "glyphs.h"
-#include "icon_files.h"
+#include "grid_view.h"
 #include "icon_rule.h"
 #include "ui_seam.h"
 #include "un_plugincommon.h"
@@ -34,9 +34,6 @@ constexpr int kIconSize = 20;
 // Posted once the icon editor's list has closed, however it closed.
 constexpr UINT kIconEditorClosed = WM_APP + 1;
 constexpr UINT kRelayout = WM_APP + 2;
-constexpr UINT_PTR kEditorSubclass = 1;
-
-constexpr wchar_t kBlankIcon[] = L"[fav]_empty.bmp";
 
 
 
@@ -66,8 +63,11 @@ bool TfrmSubMenus::onInit() {
   createGrid();
 
   sizeCombos();
-  ::SetWindowSubclass(item(IDC_SM_EDT_ITEM), &TfrmSubMenus::editorProc, kEditorSubclass,
-                      reinterpret_cast<DWORD_PTR>(this));
+  dialogs::RenameKeys keys;
+  keys.isOpen = [this] { return fRenameRow >= 0; };
+  keys.commit = [this](bool refocus) { edtItemCommit(refocus); };
+  keys.cancel = [this] { edtItemCancel(); };
+  dialogs::attachRenameKeys(item(IDC_SM_EDT_ITEM), std::move(keys));
 
   applyGlyphs();
 
@@ -90,7 +90,7 @@ bool TfrmSubMenus::onInit() {
 }
 
 void TfrmSubMenus::onDestroy() {
-  ::RemoveWindowSubclass(item(IDC_SM_EDT_ITEM), &TfrmSubMenus::editorProc, kEditorSubclass);
+  grid_.detach();
   sgFavorites = nullptr;
 }
 
@@ -113,23 +113,16 @@ void TfrmSubMenus::sizeCombos() {
 }
 
 void TfrmSubMenus::createGrid() {
-  sgFavorites = ::CreateWindowExW(
-      WS_EX_CLIENTEDGE, WC_LISTVIEWW, L"",
-      WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_CLIPSIBLINGS | LVS_REPORT | LVS_NOCOLUMNHEADER |
-          LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_OWNERDRAWFIXED,
-      0, 0, scale(kClientWidth), scale(100), hwnd(),
-      reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_SM_GRID)), thisModule(), nullptr);
+  dialogs::GridSource source;
+  source.cellText = [this](int row, int column) -> std::wstring {
+    if (row < 0 || row >= fSubMenus.count()) return {};
+    const TSubMenuItem& submenu = fSubMenus.items().Items(row);
+    return column == 0 ? submenu.Image() : submenu.SubMenu();
+  };
+  sgFavorites = grid_.create(hwnd(), IDC_SM_GRID, L"", {{nullptr, scale(kIconColumn)}, {nullptr, scale(128)}},
+                             true, reinterpret_cast<HFONT>(::SendMessageW(hwnd(), WM_GETFONT, 0, 0)),
+                             std::move(source));
   if (!sgFavorites) return;
-  ::SendMessageW(sgFavorites, WM_SETFONT, ::SendMessageW(hwnd(), WM_GETFONT, 0, 0), FALSE);
-  ListView_SetExtendedListViewStyle(sgFavorites, LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER);
-  LVCOLUMNW column{};
-  column.mask = LVCF_WIDTH | LVCF_SUBITEM;
-  column.cx = scale(kIconColumn);
-  column.iSubItem = 0;
-  ListView_InsertColumn(sgFavorites, 0, &column);
-  column.cx = scale(128);
-  column.iSubItem = 1;
-  ListView_InsertColumn(sgFavorites, 1, &column);
   // First in the tab order; the in-place editors go above it when shown.
   ::SetWindowPos(sgFavorites, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
@@ -177,23 +170,10 @@ void TfrmSubMenus::setColumnWidths() {
 // --- lists --------------------------------------------------------------------
 
 void TfrmSubMenus::LoadImages() {
-  const int size = hwnd() ? fIconSize : kIconSize;
-  fIconCaptions.assign(1, std::wstring());
-  ilIcons.reset(::ImageList_Create(size, size, ILC_COLOR24 | ILC_MASK, 16, 16));
-  if (!ilIcons) return;
-  // Entry 0: the blank icon; an empty picture when the file is missing.
-  fav::unique_hbitmap blank = dialogs::loadBitmapFile(fav::joinPath(fPluginFolder, kBlankIcon), size);
-  if (!blank) blank = dialogs::emptyPicture(size);
-  ::ImageList_AddMasked(ilIcons.get(), blank.get(), RGB(255, 255, 255));
-
   // An empty image path means the plug-in folder, as for the tool buttons.
   const std::wstring folder = fImagePath.empty() ? fPluginFolder : fImagePath;
-  for (const std::wstring& name : dialogs::listIconFiles(folder, fImagePrefix)) {
-    fav::unique_hbitmap picture = dialogs::loadBitmapFile(fav::joinPath(folder, name), size);
-    if (!picture) continue;  // an unreadable file is left out, the rest still load
-    if (::ImageList_AddMasked(ilIcons.get(), picture.get(), RGB(255, 255, 255)) < 0) continue;
-    fIconCaptions.push_back(name);
-  }
+  icons_ = dialogs::loadIconImages(fPluginFolder, folder, fImagePrefix,
+                                   hwnd() ? fIconSize : kIconSize);
   if (hwnd()) fillIconCombos();
 }
 
@@ -202,8 +182,8 @@ void TfrmSubMenus::fillIconCombos() {
   HWND menuItem = item(IDC_SM_CBE_MENU_ITEM);
   ::SendMessageW(icon, CB_RESETCONTENT, 0, 0);
   ::SendMessageW(menuItem, CB_RESETCONTENT, 0, 0);
-  for (size_t i = 0; i < fIconCaptions.size(); ++i) {
-    const LPARAM caption = reinterpret_cast<LPARAM>(fIconCaptions[i].c_str());
+  for (size_t i = 0; i < icons_.names.size(); ++i) {
+    const LPARAM caption = reinterpret_cast<LPARAM>(icons_.names[i].c_str());
     const LRESULT at = ::SendMessageW(icon, CB_ADDSTRING, 0, caption);
     ::SendMessageW(icon, CB_SETITEMDATA, at, static_cast<LPARAM>(i));
     if (i == 0) continue;  // the new-submenu picker has no blank entry
@@ -212,35 +192,13 @@ void TfrmSubMenus::fillIconCombos() {
   }
 }
 
-int TfrmSubMenus::iconIndexOf(const std::wstring& caption) const {
-  for (size_t i = 0; i < fIconCaptions.size(); ++i)
-    if (fIconCaptions[i] == caption) return static_cast<int>(i);
-  return -1;
-}
-
 void TfrmSubMenus::FillGrid() {
   const int count = fSubMenus.count();
   if (fSelectedIndex >= count) fSelectedIndex = count - 1;
   if (sgFavorites) {
     fFilling = true;
-    ::SendMessageW(sgFavorites, WM_SETREDRAW, FALSE, 0);
-    ListView_DeleteAllItems(sgFavorites);
-    for (int row = 0; row < count; ++row) {
-      const TSubMenuItem& submenu = fSubMenus.items().Items(row);
-      LVITEMW entry{};
-      entry.mask = LVIF_TEXT;
-      entry.iItem = row;
-      entry.pszText = const_cast<wchar_t*>(submenu.Image().c_str());
-      ListView_InsertItem(sgFavorites, &entry);
-      ListView_SetItemText(sgFavorites, row, 1, const_cast<wchar_t*>(submenu.SubMenu().c_str()));
-    }
-    if (fSelectedIndex >= 0) {
-      ListView_SetItemState(sgFavorites, fSelectedIndex, LVIS_SELECTED | LVIS_FOCUSED,
-                            LVIS_SELECTED | LVIS_FOCUSED);
-      ListView_EnsureVisible(sgFavorites, fSelectedIndex, FALSE);
-    }
-    ::SendMessageW(sgFavorites, WM_SETREDRAW, TRUE, 0);
-    ::InvalidateRect(sgFavorites, nullptr, TRUE);
+    // The list view holds no rows: it asks for what it shows.
+    grid_.setRows(count, fSelectedIndex);
     fFilling = false;
     setColumnWidths();
   }
@@ -282,8 +240,8 @@ void TfrmSubMenus::actAddSubmenuExecute() {
   const LRESULT chosen = picker ? ::SendMessageW(picker, CB_GETCURSEL, 0, 0) : CB_ERR;
   if (chosen != CB_ERR) {
     const LRESULT index = ::SendMessageW(picker, CB_GETITEMDATA, chosen, 0);
-    if (index > 0 && static_cast<size_t>(index) < fIconCaptions.size())
-      image = fIconCaptions[static_cast<size_t>(index)];
+    if (index > 0 && static_cast<size_t>(index) < icons_.names.size())
+      image = icons_.names[static_cast<size_t>(index)];
   }
   const std::wstring typed = text(IDC_SM_ED_SUBMENU);
   if (refuseMenuBreakingName(typed)) return;
@@ -355,11 +313,7 @@ void TfrmSubMenus::edtItemCommit(bool refocus) {
   const bool renamed = refusal.empty() && fSubMenus.rename(row, typed);
   // Only the row's text changes: the list may be busy with the click that
   // took the focus away, so it is not rebuilt here.
-  if (renamed && sgFavorites) {
-    ListView_SetItemText(sgFavorites, row, 1,
-                         const_cast<wchar_t*>(fSubMenus.items().Items(row).SubMenu().c_str()));
-    ::InvalidateRect(sgFavorites, nullptr, FALSE);
-  }
+  if (renamed && sgFavorites) ::InvalidateRect(sgFavorites, nullptr, FALSE);
   if (refocus) focusGrid();
   ::ShowWindow(item(IDC_SM_EDT_ITEM), SW_HIDE);
   if (!renamed && submenus::trimName(typed).empty())
@@ -384,30 +338,9 @@ void TfrmSubMenus::actCancelExecute() { endDialog(IDCANCEL); }
 
 // --- the grid -------------------------------------------------------------------
 
-RECT TfrmSubMenus::cellRect(int row, int col) const {
-  RECT bounds{};
-  if (!sgFavorites) return bounds;
-  bounds.left = LVIR_BOUNDS;
-  ::SendMessageW(sgFavorites, LVM_GETITEMRECT, static_cast<WPARAM>(row),
-                 reinterpret_cast<LPARAM>(&bounds));
-  const int iconWidth = ListView_GetColumnWidth(sgFavorites, 0);
-  RECT cell = bounds;
-  if (col == 0) {
-    cell.right = bounds.left + iconWidth;
-  } else {
-    cell.left = bounds.left + iconWidth;
-    cell.right = cell.left + ListView_GetColumnWidth(sgFavorites, 1);
-  }
-  return cell;
-}
+RECT TfrmSubMenus::cellRect(int row, int col) const { return grid_.cellRect(row, col); }
 
-int TfrmSubMenus::hitTest(POINT client, int* col) const {
-  LVHITTESTINFO hit{};
-  hit.pt = client;
-  ListView_SubItemHitTest(sgFavorites, &hit);
-  if (col) *col = hit.iSubItem;
-  return (hit.flags & LVHT_ONITEM) ? hit.iItem : -1;
-}
+int TfrmSubMenus::hitTest(POINT client, int* col) const { return grid_.cellAt(client, col); }
 
 void TfrmSubMenus::selectRow(int row) {
   if (!sgFavorites || row < 0) return;
@@ -455,7 +388,7 @@ void TfrmSubMenus::openIconEditor(int row) {
   fIconIndex = -1;
   ::SetFocus(editor);
   ::SendMessageW(editor, CB_SETCURSEL, static_cast<WPARAM>(-1), 0);
-  const int current = iconIndexOf(fSubMenus.items().Items(row).Image());
+  const int current = icons_.indexOf(fSubMenus.items().Items(row).Image());
   if (current >= 0 && fSubMenus.count() > 0) ::SendMessageW(editor, CB_SETCURSEL, current, 0);
   ::SendMessageW(editor, CB_SHOWDROPDOWN, TRUE, 0);
   setHintText(L"Choose icon");
@@ -469,7 +402,7 @@ void TfrmSubMenus::applyIcon() {
   fIconIndex = -1;
   if (index < 0 || !fSubMenus.isEditable(row)) return;
   const std::wstring chosen =
-      static_cast<size_t>(index) < fIconCaptions.size() ? fIconCaptions[index] : std::wstring();
+      static_cast<size_t>(index) < icons_.names.size() ? icons_.names[index] : std::wstring();
   const bool take = icons::mayTakeIcon(
       hwnd(), fSubMenus.count(), row, chosen, fAllowDuplicateImages,
       [&](int i) { return fSubMenus.items().Items(i).Image(); },
@@ -560,6 +493,10 @@ bool TfrmSubMenus::onCommand(int id, int code, HWND control) {
 
 bool TfrmSubMenus::onNotify(NMHDR* header, LRESULT& result) {
   if (!header || header->hwndFrom != sgFavorites) return false;
+  if (grid_.answerDisplayInfo(header)) {
+    result = 0;
+    return true;
+  }
   switch (header->code) {
     case NM_CLICK:
     case NM_DBLCLK: {
@@ -706,23 +643,18 @@ void TfrmSubMenus::drawGridRow(const DRAWITEMSTRUCT& draw) {
   const int row = static_cast<int>(draw.itemID);
   if (row < 0 || row >= fSubMenus.count()) return;
   const TSubMenuItem& submenu = fSubMenus.items().Items(row);
-  const bool selected = (draw.itemState & ODS_SELECTED) != 0;
   const bool focused = ::GetFocus() == sgFavorites;
-  const int back = selected ? (focused ? COLOR_HIGHLIGHT : COLOR_BTNFACE) : COLOR_WINDOW;
-  const int fore = selected ? (focused ? COLOR_HIGHLIGHTTEXT : COLOR_BTNTEXT) : COLOR_WINDOWTEXT;
-  ::FillRect(draw.hDC, &draw.rcItem, ::GetSysColorBrush(back));
+  dialogs::paintRowBackground(draw, focused);
 
   const RECT icon = cellRect(row, 0);
-  if (!submenu.Image().empty() && ilIcons) {
-    const int index = iconIndexOf(submenu.Image());
+  if (!submenu.Image().empty() && icons_.list) {
+    const int index = icons_.indexOf(submenu.Image());
     if (index >= 0)
-      ::ImageList_Draw(ilIcons.get(), index, draw.hDC, icon.left + scale(5), icon.top + scale(3),
+      ::ImageList_Draw(icons_.list.get(), index, draw.hDC, icon.left + scale(5), icon.top + scale(3),
                        ILD_TRANSPARENT);
   }
   RECT name = cellRect(row, 1);
   name.left += scale(6);
-  ::SetBkMode(draw.hDC, TRANSPARENT);
-  ::SetTextColor(draw.hDC, ::GetSysColor(fore));
   ::DrawTextW(draw.hDC, submenu.SubMenu().c_str(), static_cast<int>(submenu.SubMenu().size()),
               &name, DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS | DT_NOPREFIX);
   if ((draw.itemState & ODS_FOCUS) && focused) ::DrawFocusRect(draw.hDC, &draw.rcItem);
@@ -736,16 +668,16 @@ void TfrmSubMenus::drawIconEntry(const DRAWITEMSTRUCT& draw) {
   const int index = static_cast<int>(draw.itemData);
   const RECT& r = draw.rcItem;
   const int top = r.top + (r.bottom - r.top - fIconSize) / 2;
-  if (ilIcons && index >= 0)
-    ::ImageList_Draw(ilIcons.get(), index, draw.hDC, r.left + scale(3), top, ILD_TRANSPARENT);
+  if (icons_.list && index >= 0)
+    ::ImageList_Draw(icons_.list.get(), index, draw.hDC, r.left + scale(3), top, ILD_TRANSPARENT);
   // The closed field of a 44-pixel picker has room for the picture only.
   if (draw.itemState & ODS_COMBOBOXEDIT) return;
-  if (static_cast<size_t>(index) >= fIconCaptions.size()) return;
+  if (static_cast<size_t>(index) >= icons_.names.size()) return;
   RECT caption = r;
   caption.left += fIconSize + scale(8);
   ::SetBkMode(draw.hDC, TRANSPARENT);
   ::SetTextColor(draw.hDC, ::GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
-  const std::wstring& textOf = fIconCaptions[static_cast<size_t>(index)];
+  const std::wstring& textOf = icons_.names[static_cast<size_t>(index)];
   ::DrawTextW(draw.hDC, textOf.c_str(), static_cast<int>(textOf.size()), &caption,
               DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS | DT_NOPREFIX);
 }
@@ -767,39 +699,3 @@ void TfrmSubMenus::drawHintPanel(const DRAWITEMSTRUCT& draw) {
 }
 
 std::wstring TfrmSubMenus::text(int id) const { return fav::windowText(item(id)); }
-
-LRESULT CALLBACK TfrmSubMenus::editorProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR,
-                                          DWORD_PTR data) {
-  try {
-    auto* self = reinterpret_cast<TfrmSubMenus*>(data);
-    switch (msg) {
-      case WM_GETDLGCODE:
-        // Enter, Tab and Escape belong to the rename, not to the dialog.
-        return ::DefSubclassProc(hwnd, msg, wp, lp) | DLGC_WANTALLKEYS;
-      case WM_KEYDOWN:
-        if (wp == VK_RETURN || wp == VK_TAB) {
-          self->edtItemCommit();
-          return 0;
-        }
-        if (wp == VK_ESCAPE) {
-          self->edtItemCancel();
-          return 0;
-        }
-        break;
-      case WM_CHAR:
-        if (wp == L'\r' || wp == L'\t' || wp == 27) return 0;
-        break;
-      case WM_KILLFOCUS: {
-        // Leaving the editor commits; the focus goes where the user sent it.
-        const LRESULT result = ::DefSubclassProc(hwnd, msg, wp, lp);
-        self->edtItemCommit(false);
-        return result;
-      }
-      default:
-        break;
-    }
-  } catch (...) {
-    return 0;
-  }
-  return ::DefSubclassProc(hwnd, msg, wp, lp);
-}

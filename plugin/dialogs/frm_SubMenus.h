@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "dialog_base.h"
+#include "grid_view.h"
 #include "submenu_list.h"
 #include "un_favoriteCollections.h"
 #include "unique_handles.h"
@@ -77,13 +78,10 @@ class TfrmSubMenus : public fav::DialogBase {
   void focusGrid();
   RECT cellRect(int row, int col) const;
   int hitTest(POINT client, int* col) const;
-  int iconIndexOf(const std::wstring& caption) const;
   std::wstring text(int id) const;
   void drawGridRow(const DRAWITEMSTRUCT& draw);
   void drawIconEntry(const DRAWITEMSTRUCT& draw);
   void drawHintPanel(const DRAWITEMSTRUCT& draw);
-  static LRESULT CALLBACK editorProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id,
-                                     DWORD_PTR data);
 
   HWND fOwner;
   submenus::SubmenuListEdit fSubMenus;
@@ -106,9 +104,9 @@ class TfrmSubMenus : public fav::DialogBase {
   bool fRemoveEnabled = false;
   bool fRenameEnabled = false;
 
+  dialogs::GridView grid_;
   HWND sgFavorites = nullptr;
-  fav::unique_imagelist ilIcons;
-  std::vector<std::wstring> fIconCaptions;  // cbeIcon captions; entry 0 is empty
+  dialogs::IconImages icons_;  // cbeIcon captions and pictures; entry 0 is blank
   int fIconSize = 20;
   fav::unique_imagelist fOkGlyph, fCancelGlyph, fAddGlyph;
   fav::unique_imagelist fPluginIcon;

@@ -1,0 +1,219 @@
+#include "grid_view.h"
+
+#include <algorithm>
+#include <memory>
+
+#include "file_path.h"
+#include "glyphs.h"
+#include "icon_files.h"
+
+namespace dialogs {
+
+namespace {
+
+constexpr UINT_PTR kRenameKeysSubclass = 0x4B59;
+constexpr wchar_t kBlankIcon[] = L"[fav]_empty.bmp";
+
+LRESULT CALLBACK renameKeysProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id,
+                                DWORD_PTR data) {
+  auto* keys = reinterpret_cast<RenameKeys*>(data);
+  try {
+    const bool open = keys->isOpen && keys->isOpen();
+    switch (msg) {
+      case WM_GETDLGCODE:
+        // Enter, Tab and Escape belong to the rename, not to the dialog.
+        if (open) return ::DefSubclassProc(hwnd, msg, wp, lp) | DLGC_WANTALLKEYS;
+        break;
+      case WM_KEYDOWN:
+        if (!open) break;
+        if (wp == VK_RETURN || wp == VK_TAB) {
+          keys->commit(true);
+          return 0;
+        }
+        if (wp == VK_ESCAPE) {
+          keys->cancel();
+          return 0;
+        }
+        break;
+      case WM_CHAR:
+        // No beep for the keys just used.
+        if (wp == L'\r' || wp == L'\t' || wp == 0x1B || wp == L'\n') return 0;
+        break;
+      case WM_KILLFOCUS: {
+        // Leaving the editor commits; the focus goes where the user sent it.
+        const LRESULT result = ::DefSubclassProc(hwnd, msg, wp, lp);
+        if (open) keys->commit(false);
+        return result;
+      }
+      case WM_NCDESTROY:
+        ::RemoveWindowSubclass(hwnd, &renameKeysProc, id);
+        delete keys;
+        return ::DefSubclassProc(hwnd, msg, wp, lp);
+      default:
+        break;
+    }
+  } catch (...) {
+    // Nothing escapes into the host; the edit box carries on.
+  }
+  return ::DefSubclassProc(hwnd, msg, wp, lp);
+}
+
+}  // namespace
+
+// --- the list view ------------------------------------------------------------------------
+
+HWND GridView::create(HWND parent, int id, const wchar_t* caption,
+                      const std::vector<GridColumn>& columns, bool noHeaders, HFONT font,
+                      GridSource source) {
+  source_ = std::move(source);
+  list_ = ::CreateWindowExW(
+      WS_EX_CLIENTEDGE, WC_LISTVIEWW, caption,
+      WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_CLIPSIBLINGS | WS_VSCROLL | LVS_REPORT |
+          LVS_NOSORTHEADER | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_OWNERDRAWFIXED |
+          LVS_OWNERDATA | (noHeaders ? LVS_NOCOLUMNHEADER : 0),
+      0, 0, 100, 100, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+      reinterpret_cast<HINSTANCE>(::GetWindowLongPtrW(parent, GWLP_HINSTANCE)), nullptr);
+  if (!list_) return nullptr;
+  ListView_SetExtendedListViewStyle(list_, LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER);
+  // The font makes the list ask for its row height again.
+  ::SendMessageW(list_, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+  for (size_t c = 0; c < columns.size(); ++c) {
+    LVCOLUMNW column{};
+    column.mask = LVCF_WIDTH | LVCF_SUBITEM | (columns[c].title ? LVCF_TEXT : 0);
+    column.cx = columns[c].width;
+    column.iSubItem = static_cast<int>(c);
+    column.pszText = const_cast<wchar_t*>(columns[c].title ? columns[c].title : L"");
+    ListView_InsertColumn(list_, static_cast<int>(c), &column);
+  }
+  return list_;
+}
+
+void GridView::setRows(int count, int selectedRow) {
+  if (!list_) return;
+  ::SendMessageW(list_, WM_SETREDRAW, FALSE, 0);
+  // The old selection belonged to the old rows.
+  ListView_SetItemState(list_, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
+  ListView_SetItemCountEx(list_, std::max(count, 0), LVSICF_NOSCROLL);
+  if (selectedRow >= 0 && selectedRow < count) {
+    ListView_SetItemState(list_, selectedRow, LVIS_SELECTED | LVIS_FOCUSED,
+                          LVIS_SELECTED | LVIS_FOCUSED);
+    ListView_SetSelectionMark(list_, selectedRow);
+    ListView_EnsureVisible(list_, selectedRow, FALSE);
+  }
+  ::SendMessageW(list_, WM_SETREDRAW, TRUE, 0);
+  ::InvalidateRect(list_, nullptr, TRUE);
+}
+
+int GridView::rowCount() const { return list_ ? ListView_GetItemCount(list_) : 0; }
+
+void GridView::redrawRow(int row) const {
+  if (list_ && row >= 0) ListView_RedrawItems(list_, row, row);
+}
+
+int GridView::cellAt(POINT client, int* column) const {
+  if (!list_) return -1;
+  LVHITTESTINFO hit{};
+  hit.pt = client;
+  const int row = ListView_HitTest(list_, &hit);
+  if (column) {
+    RECT first{};
+    int left = 0;
+    if (ListView_GetItemRect(list_, 0, &first, LVIR_BOUNDS)) left = first.left;
+    HWND header = ListView_GetHeader(list_);
+    const int columns = header ? Header_GetItemCount(header) : 1;
+    int c = 0;
+    for (; c < columns - 1; ++c) {
+      left += ListView_GetColumnWidth(list_, c);
+      if (client.x < left) break;
+    }
+    *column = c;
+  }
+  return row;
+}
+
+RECT GridView::cellRect(int row, int column) const {
+  RECT bounds{};
+  if (!list_ || !ListView_GetItemRect(list_, row, &bounds, LVIR_BOUNDS)) return bounds;
+  int left = bounds.left;
+  for (int c = 0; c < column; ++c) left += ListView_GetColumnWidth(list_, c);
+  return RECT{left, bounds.top, left + ListView_GetColumnWidth(list_, column), bounds.bottom};
+}
+
+void GridView::placeOver(HWND editor, HWND dialog, int row, int column, int height) const {
+  RECT cell = cellRect(row, column);
+  if (cell.bottom <= cell.top) return;
+  POINT origin{cell.left + 1, cell.top + 1};
+  ::MapWindowPoints(list_, dialog, &origin, 1);
+  ::SetWindowPos(editor, HWND_TOP, origin.x, origin.y, cell.right - cell.left + 1,
+                 height > 0 ? height : cell.bottom - cell.top + 1, SWP_NOACTIVATE);
+}
+
+bool GridView::answerDisplayInfo(NMHDR* header) const {
+  if (!header || header->hwndFrom != list_ || header->code != LVN_GETDISPINFOW) return false;
+  auto* info = reinterpret_cast<NMLVDISPINFOW*>(header);
+  LVITEMW& item = info->item;
+  if ((item.mask & LVIF_TEXT) && item.pszText && item.cchTextMax > 0) {
+    textBuffer_ = source_.cellText ? source_.cellText(item.iItem, item.iSubItem) : std::wstring();
+    const size_t room = static_cast<size_t>(item.cchTextMax) - 1;
+    const size_t n = std::min(room, textBuffer_.size());
+    std::copy_n(textBuffer_.c_str(), n, item.pszText);
+    item.pszText[n] = L'\0';
+  }
+  if (item.mask & LVIF_IMAGE) item.iImage = -1;
+  if (item.mask & LVIF_PARAM) item.lParam = 0;
+  return true;
+}
+
+void paintRowBackground(const DRAWITEMSTRUCT& draw, bool listFocused) {
+  const bool selected = (draw.itemState & ODS_SELECTED) != 0;
+  int back = COLOR_WINDOW, fore = COLOR_WINDOWTEXT;
+  if (selected) {
+    back = listFocused ? COLOR_HIGHLIGHT : COLOR_BTNFACE;
+    fore = listFocused ? COLOR_HIGHLIGHTTEXT : COLOR_BTNTEXT;
+  }
+  ::FillRect(draw.hDC, &draw.rcItem, ::GetSysColorBrush(back));
+  ::SetBkMode(draw.hDC, TRANSPARENT);
+  ::SetTextColor(draw.hDC, ::GetSysColor(fore));
+}
+
+// --- the rename editor ---------------------------------------------------------------------
+
+void attachRenameKeys(HWND edit, RenameKeys keys) {
+  if (!edit) return;
+  auto owned = std::make_unique<RenameKeys>(std::move(keys));
+  if (::SetWindowSubclass(edit, &renameKeysProc, kRenameKeysSubclass,
+                          reinterpret_cast<DWORD_PTR>(owned.get())))
+    owned.release();  // freed at WM_NCDESTROY
+}
+
+// --- icons ---------------------------------------------------------------------------------
+
+int IconImages::indexOf(const std::wstring& name) const {
+  auto it = byName.find(name);
+  return it == byName.end() ? -1 : it->second;
+}
+
+IconImages loadIconImages(const std::wstring& pluginFolder, const std::wstring& folder,
+                          const std::wstring& prefix, int px) {
+  IconImages icons;
+  icons.size = px;
+  icons.names.assign(1, std::wstring());
+  icons.list.reset(::ImageList_Create(px, px, ILC_COLOR24 | ILC_MASK, 16, 64));
+  if (icons.list) {
+    fav::unique_hbitmap blank = loadBitmapFile(fav::joinPath(pluginFolder, kBlankIcon), px);
+    // A missing blank icon becomes an empty picture, so the list still works.
+    if (!blank) blank = emptyPicture(px);
+    ::ImageList_AddMasked(icons.list.get(), blank.get(), RGB(255, 255, 255));
+    for (const std::wstring& name : listIconFiles(folder, prefix)) {
+      fav::unique_hbitmap picture = loadBitmapFile(fav::joinPath(folder, name), px);
+      if (!picture) continue;  // an unreadable file is left out, the rest still load
+      if (::ImageList_AddMasked(icons.list.get(), picture.get(), RGB(255, 255, 255)) < 0) continue;
+      icons.names.push_back(name);
+    }
+  }
+  for (size_t i = 0; i < icons.names.size(); ++i)
+    icons.byName.emplace(icons.names[i], static_cast<int>(i));
+  return icons;
+}
+
+}  // namespace dialogs
