@@ -227,8 +227,7 @@ void TfrmConfigureFavorites::applyFilter() {
   if (renameOpen_) edtItemCommit();
   if (model_.setFilter(std::move(text))) {
     // The selection went with its row: so does an armed rename.
-    fLastRow = -1;
-    ffieldclicked = false;
+    click_.forget();
   }
   FillGrid();
   UpdateActionStates();
@@ -398,8 +397,7 @@ void TfrmConfigureFavorites::gridCellClicked(int row, int col, bool rightButton)
     // Selects the row and arms Rename for the popup menu; no picker opens.
     fCol = col;
     fRow = row;
-    fLastRow = row;
-    ffieldclicked = false;
+    click_.hold(row);
     UpdateActionStates();
     return;
   }
@@ -412,28 +410,20 @@ void TfrmConfigureFavorites::sgFavoritesSelectCell(int col, int row) {
     switch (col) {
       case 0:
         openIconPicker(row);
-        ffieldclicked = false;
-        fLastRow = row;
+        click_.hold(row);
         break;
       case 1:
         openSubmenuPicker(row);
-        ffieldclicked = false;
-        fLastRow = row;
+        click_.hold(row);
         break;
       case kConnectionColumnIndex:
-        ffieldclicked = false;
+        click_.disarm();
         break;
       default:
-        if (!ffieldclicked) {
-          ffieldclicked = true;
-          fLastRow = row;
-        } else if (row == fLastRow) {
+        if (click_.click(row)) {
           fRow = row;
           fCol = 2;
           actRenameExecute();
-        } else {
-          ffieldclicked = true;
-          fLastRow = row;
         }
         break;
     }
@@ -570,8 +560,8 @@ void TfrmConfigureFavorites::cbFavoritesStringGridEditSelect() {
 
 void TfrmConfigureFavorites::actRenameExecute() {
   const int rows = rowCount();
-  if (!sgFavorites_ || fLastRow < 0 || fLastRow >= rows) return;
-  const int row = fRow >= 0 && fRow < rows ? fRow : fLastRow;
+  if (!sgFavorites_ || click_.row() < 0 || click_.row() >= rows) return;
+  const int row = fRow >= 0 && fRow < rows ? fRow : click_.row();
   const TFavoriteItem* favorite = rowFavorite(row);
   if (!favorite) return;
   HWND editor = item(IDC_EDT_ITEM);
@@ -584,7 +574,7 @@ void TfrmConfigureFavorites::actRenameExecute() {
   ::SetFocus(editor);
   Edit_SetSel(editor, 0, -1);
   model_.select(rowIndex(row));
-  ffieldclicked = false;
+  click_.disarm();
 }
 
 void TfrmConfigureFavorites::edtItemCommit(bool refocus) {
@@ -634,7 +624,7 @@ void TfrmConfigureFavorites::openCurrentCellEditor() {
     default:
       fRow = row;
       fCol = 2;
-      fLastRow = row;
+      click_.hold(row);
       actRenameExecute();
       break;
   }
@@ -847,8 +837,7 @@ void TfrmConfigureFavorites::actRemoveExecute() {
   const std::wstring removed = model_.remove();
   if (removed.empty()) return;
   // The rows below moved up: an armed rename would hit another favorite.
-  ffieldclicked = false;
-  fLastRow = -1;
+  click_.forget();
   FillGrid();
   UpdateActionStates();
   // A Remove button that just went grey must not leave the keyboard nowhere.
@@ -857,8 +846,7 @@ void TfrmConfigureFavorites::actRemoveExecute() {
 }
 
 void TfrmConfigureFavorites::showRestoredLists() {
-  ffieldclicked = false;
-  fLastRow = -1;
+  click_.forget();
   FillGrid();
   FillSubmenuCombo();
   UpdateActionStates();

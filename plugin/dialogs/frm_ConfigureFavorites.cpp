@@ -310,7 +310,7 @@ void TfrmConfigureFavorites::FormCreate() {
 
   // Only the older menu layout can put the favorites on the main menu.
   setEnabled(IDC_CB_SHOW_FAVORITES_ON_MAIN_MENU, hostVersion_ < ini::kRibbonHostVersion);
-  fLastRow = -1;
+  click_.forget();
   ::ShowWindow(item(IDC_CBE_ICON), SW_HIDE);
   ::ShowWindow(item(IDC_CB_SUBMENU_EDIT), SW_HIDE);
   ::ShowWindow(item(IDC_EDT_ITEM), SW_HIDE);
@@ -506,7 +506,7 @@ void TfrmConfigureFavorites::cbAllowDuplicateImagesClick() {
 bool TfrmConfigureFavorites::isActionEnabled(int action) const {
   const std::optional<favlist::Action> listAction = configure::actionOf(action);
   if (!listAction) return true;
-  return model_.isEnabled(*listAction, fLastRow >= 0 && fLastRow < rowCount());
+  return model_.isEnabled(*listAction, click_.row() >= 0 && click_.row() < rowCount());
 }
 
 void TfrmConfigureFavorites::UpdateActionStates() {
@@ -528,7 +528,7 @@ void TfrmConfigureFavorites::showContextMenu(int x, int y) {
     if (row < rowCount()) {
       fRow = row;
       fCol = 2;
-      fLastRow = row;
+      click_.hold(row);
     }
     if (!ListView_GetItemRect(sgFavorites_, row, &r, LVIR_BOUNDS)) ::GetClientRect(sgFavorites_, &r);
     POINT p{r.left + scale(40), r.bottom};

@@ -98,8 +98,7 @@ class TfrmConfigureFavorites : public fav::DialogBase {
   std::wstring fImagePath;
   int fIconIndex = -1;
   int fSubmenuIndex = -1;
-  bool ffieldclicked = false;
-  int fLastRow = -1;
+  dialogs::SlowClick click_;  // the second click on a file cell arms a rename
   int fRow = -1;
   int fCol = -1;
 

@@ -262,8 +262,7 @@ void TfrmSubMenus::actRemoveExecute() {
   fSubMenus.remove(row);
   // The row that takes its place is selected; after the last row, the new last.
   fSelectedIndex = std::min(row, fSubMenus.count() - 1);
-  ffieldclicked = false;
-  fLastRow = -1;
+  click_.forget();
   UpdateActionStates();
   FillGrid();
   setHintText(L"Removed " + removed + L" (Ctrl+Z to undo)");
@@ -293,7 +292,7 @@ void TfrmSubMenus::actRenameExecute() {
                  own.bottom - own.top, SWP_SHOWWINDOW);
   fRenameRow = row;
   fSelectedIndex = row;
-  ffieldclicked = false;
+  click_.disarm();
   ::SetFocus(editor);
   ::SendMessageW(editor, EM_SETSEL, 0, -1);
 }
@@ -358,21 +357,14 @@ void TfrmSubMenus::sgFavoritesSelectCell(int col, int row) {
   if (row < 0) return;
   if (!fSubMenus.isEditable(row)) {
     // The blank row takes no icon and no name.
-    ffieldclicked = false;
-    fLastRow = -1;
+    click_.forget();
   } else if (col == 0) {
     openIconEditor(row);
-  } else if (!ffieldclicked) {
-    ffieldclicked = true;
-    fLastRow = row;
-  } else if (row == fLastRow) {
+  } else if (click_.click(row)) {
     fRow = row;
     fCol = 1;
     fSelectedIndex = row;
     actRenameExecute();
-  } else {
-    ffieldclicked = true;
-    fLastRow = row;
   }
   if (fRenameRow < 0) fSelectedIndex = row;
   UpdateActionStates();
@@ -392,8 +384,7 @@ void TfrmSubMenus::openIconEditor(int row) {
   if (current >= 0 && fSubMenus.count() > 0) ::SendMessageW(editor, CB_SETCURSEL, current, 0);
   ::SendMessageW(editor, CB_SHOWDROPDOWN, TRUE, 0);
   setHintText(L"Choose icon");
-  ffieldclicked = false;
-  fLastRow = row;
+  click_.hold(row);
 }
 
 void TfrmSubMenus::applyIcon() {
@@ -513,10 +504,9 @@ bool TfrmSubMenus::onNotify(NMHDR* header, LRESULT& result) {
       const int row = hitTest(click->ptAction, &col);
       if (row < 0) return true;
       // The popup acts on the row under the pointer.
-      fLastRow = row;
+      click_.hold(row);
       fRow = row;
       fCol = 1;
-      ffieldclicked = false;
       selectRow(row);
       return true;  // the list's WM_CONTEXTMENU follows and opens the popup
     }

@@ -94,8 +94,7 @@ class TfrmSubMenus : public fav::DialogBase {
   // Editing state, as in the favorites grid (the name cell is column 1).
   int fSelectedIndex = -1;
   int fIconIndex = -1;
-  bool ffieldclicked = false;
-  int fLastRow = -1;
+  dialogs::SlowClick click_;  // the second click that arms a rename
   int fRow = -1;
   int fCol = -1;
   int fIconRow = -1;    // the row the open icon editor works on
