@@ -194,11 +194,6 @@ void TfrmConfigureFavorites::updateTooltip(int row, int col) {
   ::SendMessageW(tooltip_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
 }
 
-int TfrmConfigureFavorites::rowCount() const {
-  if (!sgFavorites_) return model_.count();
-  return ListView_GetItemCount(sgFavorites_);
-}
-
 int TfrmConfigureFavorites::rowIndex(int row) const {
   if (!sgFavorites_) return model_.at(row) ? row : -1;
   if (row < 0 || row >= static_cast<int>(rows_.size())) return -1;
@@ -619,7 +614,8 @@ void TfrmConfigureFavorites::openCurrentCellEditor() {
     case 0: openIconPicker(row); break;
     case 1: openSubmenuPicker(row); break;
     case kConnectionColumnIndex:
-      if (isActionEnabled(IDC_ACT_CONNECTION_INFO)) runAction(IDC_ACT_CONNECTION_INFO);
+      if (isActionEnabled(IDC_ACT_CONNECTION_INFO) && gridEvents_.command)
+        gridEvents_.command(IDC_ACT_CONNECTION_INFO);
       break;
     default:
       fRow = row;
@@ -742,7 +738,7 @@ LRESULT TfrmConfigureFavorites::gridMessage(HWND hwnd, UINT msg, WPARAM wp, LPAR
     case WM_DROPFILES:
       if (const std::vector<std::wstring> paths = droppedFiles(reinterpret_cast<HDROP>(wp));
           !paths.empty())
-        addFiles(paths);
+        if (gridEvents_.filesDropped) gridEvents_.filesDropped(paths);
       handled = true;
       return 0;
     case WM_SETFOCUS:
@@ -813,38 +809,6 @@ bool TfrmConfigureFavorites::onNotify(NMHDR* header, LRESULT& result) {
   }
 }
 
-// --- list commands that only reorder or append -----------------------------------------------
-
-void TfrmConfigureFavorites::actUpExecute() {
-  if (!model_.moveUp()) return;
-  FillGrid();
-  UpdateActionStates();
-}
-
-void TfrmConfigureFavorites::actDownExecute() {
-  if (!model_.moveDown()) return;
-  FillGrid();
-  UpdateActionStates();
-}
-
-void TfrmConfigureFavorites::actAddSeparatorExecute() {
-  model_.addSeparator();
-  FillGrid();
-  UpdateActionStates();
-}
-
-void TfrmConfigureFavorites::actRemoveExecute() {
-  const std::wstring removed = model_.remove();
-  if (removed.empty()) return;
-  // The rows below moved up: an armed rename would hit another favorite.
-  click_.forget();
-  FillGrid();
-  UpdateActionStates();
-  // A Remove button that just went grey must not leave the keyboard nowhere.
-  if (hwnd() && (!::GetFocus() || !::IsWindowEnabled(::GetFocus()))) focusGrid();
-  SetHintText(removed);
-}
-
 void TfrmConfigureFavorites::showRestoredLists() {
   click_.forget();
   FillGrid();
@@ -852,20 +816,4 @@ void TfrmConfigureFavorites::showRestoredLists() {
   UpdateActionStates();
   SetHintText(L"");
   if (hwnd() && (!::GetFocus() || !::IsWindowEnabled(::GetFocus()))) focusGrid();
-}
-
-void TfrmConfigureFavorites::actUndoExecute() {
-  if (renameOpen_) edtItemCancel();
-  if (model_.undo()) showRestoredLists();
-}
-
-void TfrmConfigureFavorites::actRedoExecute() {
-  if (renameOpen_) edtItemCancel();
-  if (model_.redo()) showRestoredLists();
-}
-
-void TfrmConfigureFavorites::actSortBySubmenuExecute() {
-  model_.sortBySubmenu();
-  FillGrid();
-  UpdateActionStates();
 }

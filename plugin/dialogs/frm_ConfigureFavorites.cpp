@@ -234,34 +234,6 @@ void TfrmConfigureFavorites::escapePressed() {
 
 // --- window ----------------------------------------------------------------------
 
-HWND TfrmConfigureFavorites::edSubMenu() const { return item(IDC_ED_SUBMENU); }
-HWND TfrmConfigureFavorites::cbeMenuItem() const { return item(IDC_CBE_MENU_ITEM); }
-HWND TfrmConfigureFavorites::edtImagePath() const { return item(IDC_EDT_IMAGE_PATH); }
-HWND TfrmConfigureFavorites::edtImagePrefix() const { return item(IDC_EDT_IMAGE_PREFIX); }
-HWND TfrmConfigureFavorites::cbAllowDuplicateImages() const {
-  return item(IDC_CB_ALLOW_DUPLICATE_IMAGES);
-}
-
-std::wstring TfrmConfigureFavorites::editText(int id) const {
-  if (hwnd()) return fav::windowText(item(id));
-  switch (id) {
-    case IDC_EDT_MENU_ITEM_NAME: return settings_.MenuItemName;
-    case IDC_EDT_IMAGE_PATH: return settings_.ImagePath;
-    case IDC_EDT_IMAGE_PREFIX: return settings_.ImagePrefix;
-    case IDC_EDT_REPLACE_PATH: return settings_.ReplacementPath;
-    default: return {};
-  }
-}
-
-bool TfrmConfigureFavorites::isChecked(int id) const {
-  if (hwnd()) return Button_GetCheck(item(id)) == BST_CHECKED;
-  switch (id) {
-    case IDC_CB_ALLOW_DUPLICATE_IMAGES: return settings_.AllowDuplicateImages;
-    case IDC_CB_STORE_PASSWORD: return settings_.SavePassword;
-    default: return false;
-  }
-}
-
 bool TfrmConfigureFavorites::onInit() {
   FormCreate();
   if (initialized_) {
@@ -283,6 +255,8 @@ bool TfrmConfigureFavorites::onInit() {
 }
 
 void TfrmConfigureFavorites::FormCreate() {
+  gridEvents_.filesDropped = [this](const std::vector<std::wstring>& paths) { addFiles(paths); };
+  gridEvents_.command = [this](int action) { runAction(action); };
   createGrid();
   popupMenu_.reset(::LoadMenuW(thisModule(), MAKEINTRESOURCEW(IDM_PM_SG_FAVORITES)));
   ::SendMessageW(item(IDC_EDT_FILTER), EM_SETCUEBANNER, TRUE, reinterpret_cast<LPARAM>(L"Filter"));
@@ -339,11 +313,6 @@ void TfrmConfigureFavorites::applyGlyphs() {
   if (!glyphLists_.back()) ::SetWindowTextW(item(IDC_BBTN_IMAGE_PATH), L"...");
   else ::SetWindowTextW(item(IDC_BBTN_IMAGE_PATH), L"");
   pluginIcon_ = dialogs::glyphImageList(IDB_PLUGIN_ICON, scale(32));
-}
-
-void TfrmConfigureFavorites::setEnabled(int id, bool enabled) {
-  HWND control = item(id);
-  if (control && (::IsWindowEnabled(control) != FALSE) != enabled) ::EnableWindow(control, enabled);
 }
 
 void TfrmConfigureFavorites::placeWindow() {
@@ -502,18 +471,6 @@ void TfrmConfigureFavorites::cbAllowDuplicateImagesClick() {
 
 // --- actions -----------------------------------------------------------------------
 
-
-bool TfrmConfigureFavorites::isActionEnabled(int action) const {
-  const std::optional<favlist::Action> listAction = configure::actionOf(action);
-  if (!listAction) return true;
-  return model_.isEnabled(*listAction, click_.row() >= 0 && click_.row() < rowCount());
-}
-
-void TfrmConfigureFavorites::UpdateActionStates() {
-  if (!hwnd()) return;
-  for (int id : {IDC_ACT_UP, IDC_ACT_DOWN, IDC_ACT_REMOVE, IDC_ACT_CONNECTION_INFO})
-    setEnabled(id, isActionEnabled(id));
-}
 
 void TfrmConfigureFavorites::showContextMenu(int x, int y) {
   if (!popupMenu_) return;

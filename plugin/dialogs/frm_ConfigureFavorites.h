@@ -2,15 +2,21 @@
 // holds - the favorites grid, the submenus, the options - and writes it back
 // on Ok. A view over favlist::FavoritesList, which holds the lists, the
 // selection, the filter and the undo history: clicks and keys become calls
-// there and the grid is redrawn from it. The shell, options and file handling
-// live in frm_ConfigureFavorites.cpp, the grid and its in-place editors in
-// favorites_grid.cpp, the commands that open files, folders and child dialogs
-// before they change the list in frm_ConfigureFavorites_commands.cpp.
+// there and the grid is redrawn from it. One job per file, each calling only
+// the ones below it:
+//   frm_ConfigureFavorites.cpp           the shell: window, layout, options,
+//                                        the settings file, messages to parts
+//   frm_ConfigureFavorites_commands.cpp  the list commands the shell runs
+//   favorites_grid.cpp                   the grid, its pickers and editors;
+//                                        it reports drops and commands to
+//                                        the shell through gridEvents_
+//   frm_ConfigureFavorites_controls.cpp  control texts and action states
+//   grid_view.*                          the owner-data list view both grids use
 #pragma once
 
 #include <windows.h>
 
-#include <map>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -44,9 +50,11 @@ class TfrmConfigureFavorites : public fav::DialogBase {
   INT_PTR ShowModal(HWND owner);
 
   // --- list commands (handlers of the actions) --------------------------------
+  // frm_ConfigureFavorites_commands.cpp, but Rename, which opens the grid's
+  // editor.
   void actUpExecute();
   void actDownExecute();
-  void actAddExecute();             // frm_ConfigureFavorites_commands.cpp
+  void actAddExecute();
   void actAddSeparatorExecute();
   void actRemoveExecute();
   // Ctrl+Z and Ctrl+Y: the lists as they were before the last edit, and again
@@ -56,13 +64,13 @@ class TfrmConfigureFavorites : public fav::DialogBase {
   // Adds the files as Add adds chosen files (duplicates and names outside the
   // code page skipped; those are named in a message), then refills the grid.
   void addFiles(const std::vector<std::wstring>& paths);
-  void actConnectionInfoExecute();  // frm_ConfigureFavorites_commands.cpp
+  void actConnectionInfoExecute();
   void actSortBySubmenuExecute();
-  void actLoadExecute();            // frm_ConfigureFavorites_commands.cpp
+  void actLoadExecute();
   void actRenameExecute();
-  void actAddSubmenuExecute();      // frm_ConfigureFavorites_commands.cpp
+  void actAddSubmenuExecute();
   // Adds the name typed in edSubMenu (Add Submenu without Ctrl, and Enter in
-  // the box) (frm_ConfigureFavorites_commands.cpp).
+  // the box).
   void addTypedSubmenu();
   void actOkExecute();
   void actCancelExecute();
@@ -73,10 +81,9 @@ class TfrmConfigureFavorites : public fav::DialogBase {
   // user agreed to discard them.
   void requestClose();
   bool hasUnsavedChanges() const;
-  // Ctrl + Add Submenu: hands the submenu list to the Submenus dialog
-  // (frm_ConfigureFavorites_commands.cpp).
+  // Ctrl + Add Submenu: hands the submenu list to the Submenus dialog.
   void SubmenuEditorHandOver();
-  // Fills fExtensions from the host (frm_ConfigureFavorites_commands.cpp).
+  // Fills fExtensions from the host.
   void FillTypeExtensions();
 
   // --- grid operations --------------------------------------------------------
@@ -116,7 +123,9 @@ class TfrmConfigureFavorites : public fav::DialogBase {
   // Caption of the cbeMenuItem entry selected, or empty.
   std::wstring selectedMenuItemIcon() const;
   // The grid's row count, the favorite a row shows and its index in the list.
-  int rowCount() const;
+  int rowCount() const {
+    return sgFavorites_ ? static_cast<int>(rows_.size()) : model_.count();
+  }
   const TFavoriteItem* rowFavorite(int row) const;
   int rowIndex(int row) const;
 
@@ -153,8 +162,10 @@ class TfrmConfigureFavorites : public fav::DialogBase {
   bool runAction(int id);
   void drawHintPanel(const DRAWITEMSTRUCT& draw);
   void drawImage1(const DRAWITEMSTRUCT& draw);
-  void setEnabled(int id, bool enabled);
   static const wchar_t* focusHint(int id);
+
+  // Controls (frm_ConfigureFavorites_controls.cpp).
+  void setEnabled(int id, bool enabled);
 
   // Grid (favorites_grid.cpp).
   void createGrid();
@@ -209,6 +220,13 @@ class TfrmConfigureFavorites : public fav::DialogBase {
   bool initialized_ = false;
   bool loadingControls_ = false;
 
+  // What the grid hands on to the shell, which sets it: the grid does not
+  // run the dialog's commands itself.
+  struct GridEvents {
+    std::function<void(const std::vector<std::wstring>& paths)> filesDropped;
+    std::function<void(int action)> command;
+  };
+  GridEvents gridEvents_;
   dialogs::GridView grid_;
   HWND sgFavorites_ = nullptr;
   std::vector<int> rows_;  // the favorite each row shows

@@ -1,6 +1,8 @@
-// The Configure Favorites dialog's commands that open files, folders and
-// child dialogs before they change the list: Add, Load, Connection Info, and
-// Add Submenu with the hand-over of the submenu list to the Submenus dialog.
+// The Configure Favorites dialog's list commands: those that open files,
+// folders and child dialogs before they change the list (Add, Load,
+// Connection Info, Add Submenu with the hand-over of the submenu list to the
+// Submenus dialog) and those that only reorder, append, remove or undo. The
+// shell runs them; they redraw through the grid and never call the shell.
 #include <windows.h>
 #include <commdlg.h>
 
@@ -167,4 +169,52 @@ void TfrmConfigureFavorites::addTypedSubmenu() {
   }
   model_.addSubmenu(typed, selectedMenuItemIcon());
   FillSubmenuCombo();
+}
+
+// --- list commands that only reorder or append ------------------------------------------
+
+void TfrmConfigureFavorites::actUpExecute() {
+  if (!model_.moveUp()) return;
+  FillGrid();
+  UpdateActionStates();
+}
+
+void TfrmConfigureFavorites::actDownExecute() {
+  if (!model_.moveDown()) return;
+  FillGrid();
+  UpdateActionStates();
+}
+
+void TfrmConfigureFavorites::actAddSeparatorExecute() {
+  model_.addSeparator();
+  FillGrid();
+  UpdateActionStates();
+}
+
+void TfrmConfigureFavorites::actRemoveExecute() {
+  const std::wstring removed = model_.remove();
+  if (removed.empty()) return;
+  // The rows below moved up: an armed rename would hit another favorite.
+  click_.forget();
+  FillGrid();
+  UpdateActionStates();
+  // A Remove button that just went grey must not leave the keyboard nowhere.
+  if (hwnd() && (!::GetFocus() || !::IsWindowEnabled(::GetFocus()))) focusGrid();
+  SetHintText(removed);
+}
+
+void TfrmConfigureFavorites::actUndoExecute() {
+  if (renameOpen_) edtItemCancel();
+  if (model_.undo()) showRestoredLists();
+}
+
+void TfrmConfigureFavorites::actRedoExecute() {
+  if (renameOpen_) edtItemCancel();
+  if (model_.redo()) showRestoredLists();
+}
+
+void TfrmConfigureFavorites::actSortBySubmenuExecute() {
+  model_.sortBySubmenu();
+  FillGrid();
+  UpdateActionStates();
 }
