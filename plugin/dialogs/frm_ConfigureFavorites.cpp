@@ -705,14 +705,10 @@ void TfrmConfigureFavorites::onDestroy() {
 }
 
 void TfrmConfigureFavorites::drawHintPanel(const DRAWITEMSTRUCT& draw) {
-  RECT r = draw.rcItem;
-  ::FillRect(draw.hDC, &r, ::GetSysColorBrush(COLOR_BTNFACE));
-  const std::wstring text = fav::windowText(draw.hwndItem);
-  ::InflateRect(&r, -scale(4), -scale(3));
-  ::SetBkMode(draw.hDC, TRANSPARENT);
-  ::SetTextColor(draw.hDC, ::GetSysColor(COLOR_BTNTEXT));
-  ::DrawTextW(draw.hDC, text.c_str(), static_cast<int>(text.size()), &r,
-              DT_LEFT | DT_BOTTOM | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
+  dialogs::HintPanelLook look;
+  look.margin = scale(4);
+  look.bottom = scale(3);
+  dialogs::drawHintPanel(draw, look);
 }
 
 void TfrmConfigureFavorites::drawImage1(const DRAWITEMSTRUCT& draw) {

@@ -673,19 +673,12 @@ void TfrmSubMenus::drawIconEntry(const DRAWITEMSTRUCT& draw) {
 }
 
 void TfrmSubMenus::drawHintPanel(const DRAWITEMSTRUCT& draw) {
-  RECT r = draw.rcItem;
-  ::FillRect(draw.hDC, &r, ::GetSysColorBrush(COLOR_BTNFACE));
-  ::DrawEdge(draw.hDC, &r, BDR_SUNKENOUTER, BF_RECT);
-  const std::wstring hint = text(IDC_SM_PNL_HINT);
-  r.left += scale(4);
-  r.right -= scale(4);
-  r.bottom -= scale(3);
-  ::SetBkMode(draw.hDC, TRANSPARENT);
-  ::SetTextColor(draw.hDC, ::GetSysColor(COLOR_BTNTEXT));
-  HGDIOBJ font = reinterpret_cast<HGDIOBJ>(::SendMessageW(hwnd(), WM_GETFONT, 0, 0));
-  fav::SelectObjectScope useFont(draw.hDC, font);
-  ::DrawTextW(draw.hDC, hint.c_str(), static_cast<int>(hint.size()), &r,
-              DT_SINGLELINE | DT_BOTTOM | DT_END_ELLIPSIS | DT_NOPREFIX);
+  dialogs::HintPanelLook look;
+  look.margin = scale(4);
+  look.bottom = scale(3);
+  look.sunken = true;
+  look.font = reinterpret_cast<HFONT>(::SendMessageW(hwnd(), WM_GETFONT, 0, 0));
+  dialogs::drawHintPanel(draw, look);
 }
 
 std::wstring TfrmSubMenus::text(int id) const { return fav::windowText(item(id)); }

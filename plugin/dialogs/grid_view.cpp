@@ -6,6 +6,7 @@
 #include "file_path.h"
 #include "glyphs.h"
 #include "icon_files.h"
+#include "window_text.h"
 
 namespace dialogs {
 
@@ -174,6 +175,22 @@ void paintRowBackground(const DRAWITEMSTRUCT& draw, bool listFocused) {
   ::FillRect(draw.hDC, &draw.rcItem, ::GetSysColorBrush(back));
   ::SetBkMode(draw.hDC, TRANSPARENT);
   ::SetTextColor(draw.hDC, ::GetSysColor(fore));
+}
+
+void drawHintPanel(const DRAWITEMSTRUCT& draw, const HintPanelLook& look) {
+  RECT r = draw.rcItem;
+  ::FillRect(draw.hDC, &r, ::GetSysColorBrush(COLOR_BTNFACE));
+  if (look.sunken) ::DrawEdge(draw.hDC, &r, BDR_SUNKENOUTER, BF_RECT);
+  const std::wstring text = fav::windowText(draw.hwndItem);
+  r.left += look.margin;
+  r.right -= look.margin;
+  r.bottom -= look.bottom;
+  ::SetBkMode(draw.hDC, TRANSPARENT);
+  ::SetTextColor(draw.hDC, ::GetSysColor(COLOR_BTNTEXT));
+  HGDIOBJ oldFont = look.font ? ::SelectObject(draw.hDC, look.font) : nullptr;
+  ::DrawTextW(draw.hDC, text.c_str(), static_cast<int>(text.size()), &r,
+              DT_LEFT | DT_BOTTOM | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
+  if (oldFont) ::SelectObject(draw.hDC, oldFont);
 }
 
 // --- the rename editor ---------------------------------------------------------------------

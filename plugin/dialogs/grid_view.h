@@ -108,6 +108,17 @@ struct RenameKeys {
 // Subclasses the edit box; the keys live as long as it does.
 void attachRenameKeys(HWND edit, RenameKeys keys);
 
+// The hint panel under a grid: its window text, one line at the bottom,
+// cut with an ellipsis. margin and bottom are pixels at the dialog's DPI;
+// font may be null (the panel's own).
+struct HintPanelLook {
+  int margin = 4;
+  int bottom = 3;
+  bool sunken = false;
+  HFONT font = nullptr;
+};
+void drawHintPanel(const DRAWITEMSTRUCT& draw, const HintPanelLook& look);
+
 // The icons a dialog offers, loaded once: entry 0 the blank icon (an empty
 // picture when its file is missing), then every readable icon file in
 // listIconFiles order.

@@ -67,6 +67,8 @@ TEST_F(SubmenusTest, TheBlankFirstRowTakesNoRemovalRenameOrIcon) {
   editSubmenus([](Dialog& sm) {
     EXPECT_EQ(fav::windowText(sm.hwnd()), L"Configure Submenus...");
     EXPECT_EQ(gridNames(grid(sm)), (Strings{L"", L"Alpha", L"Beta", L"Gamma"}));
+    EXPECT_TRUE(::GetWindowLongW(grid(sm), GWL_STYLE) & LVS_OWNERDATA)
+        << "the rows are read from the list, not copied into the view";
     sm.screenshot(L"submenus");
     const struct {
       int id;

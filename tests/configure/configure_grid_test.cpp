@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "configure_fixture.h"
+#include "grid_view.h"
 
 namespace {
 
@@ -531,6 +532,70 @@ TEST_F(GridTest, TheFilterMatchesFileAliasOrSubmenuAndTurnsOffMoves) {
     });
   });
   EXPECT_EQ(readIni().find("File4=c:\\c.sql") != std::string::npos, true) << readIni();
+}
+
+// The list view keeps no rows: it asks the list for each cell, so a long list
+// is one count and a cell reads what the list holds now.
+TEST_F(GridTest, TheGridAsksTheListForEveryCellOfALongList) {
+  std::vector<std::string> files;
+  for (int i = 0; i < 1000; ++i) files.push_back("c:\\scripts\\s" + std::to_string(i) + ".sql");
+  files[999] = "c:\\" + std::string(3000, 'x') + ".sql";  // longer than a reader's buffer
+  writeIni(favoritesIni(files, {"fav_c.bmp"}));
+  loadPlugin();
+  configure([&](Dialog& d) {
+    EXPECT_TRUE(::GetWindowLongW(d.grid(), GWL_STYLE) & LVS_OWNERDATA);
+    ASSERT_EQ(d.rows(), 1000);
+    EXPECT_EQ(d.cell(0, 0), L"fav_c.bmp");
+    EXPECT_EQ(d.cell(500, 2), L"c:\\scripts\\s500.sql");
+    const std::wstring cut = d.cell(999, 2);
+    EXPECT_FALSE(cut.empty());
+    EXPECT_EQ(cut, std::wstring(L"c:\\") + std::wstring(cut.size() - 3, L'x'))
+        << "a text longer than the reader's buffer is cut, not overrun";
+    d.clickCell(1, 2);
+    d.command(IDC_ACT_REMOVE);
+    EXPECT_EQ(d.rows(), 999);
+    EXPECT_EQ(d.cell(1, 2), L"c:\\scripts\\s2.sql");
+    EXPECT_EQ(d.selectedRow(), 1) << "the row below takes the selection";
+    d.screenshot(L"configure_long_list");
+    d.cancel();
+  });
+}
+
+// One rule for both grids: a second click on the same row's name arms a
+// rename; a click elsewhere moves the arming, and a picker or the popup menu
+// remembers the row without arming it.
+TEST(SlowClickTest, TheSecondClickOnTheSameRowArmsARename) {
+  struct Step {
+    const char* what;
+    int row;        // -1: hold(2) as a picker or the popup menu does
+    bool renames;
+  };
+  const struct {
+    const char* name;
+    std::vector<Step> steps;
+  } cases[] = {
+      {"second click on the row", {{"click", 3, false}, {"click", 3, true}}},
+      {"another row in between", {{"click", 3, false}, {"click", 4, false}, {"click", 3, false}}},
+      {"a picker in between", {{"click", 2, false}, {"hold", -1, false}, {"click", 2, false},
+                                {"click", 2, true}}},
+  };
+  for (const auto& c : cases) {
+    dialogs::SlowClick click;
+    for (const Step& step : c.steps) {
+      if (step.row < 0) {
+        click.hold(2);
+        EXPECT_FALSE(click.armed()) << c.name;
+        EXPECT_EQ(click.row(), 2) << c.name;
+        continue;
+      }
+      EXPECT_EQ(click.click(step.row), step.renames) << c.name << ": " << step.what << " " << step.row;
+    }
+  }
+  dialogs::SlowClick click;
+  click.click(1);
+  click.forget();
+  EXPECT_FALSE(click.click(1)) << "after forget() a click only arms";
+  EXPECT_EQ(click.row(), 1);
 }
 
 TEST_F(GridTest, DraggingARowMovesIt) {
