@@ -1,6 +1,7 @@
-// The favorites grid of the Configure Favorites dialog: a report list view
-// (one row per favorite, the row carrying its favorite), the icon lists it
-// draws from, the three in-place editors, and the commands that reorder rows.
+// The favorites grid of the Configure Favorites dialog: the shared grid view
+// over the favorites the filter shows (rows_ maps a row to its favorite), the
+// icon lists it draws from, the three in-place editors and dragging. Drops
+// and commands go to the shell through gridEvents_.
 #include <windows.h>
 #include <commctrl.h>
 #include <shellapi.h>
