@@ -119,8 +119,10 @@ void TfrmSubMenus::createGrid() {
     const TSubMenuItem& submenu = fSubMenus.items().Items(row);
     return column == 0 ? submenu.Image() : submenu.SubMenu();
   };
-  sgFavorites = grid_.create(hwnd(), IDC_SM_GRID, L"", {{nullptr, scale(kIconColumn)}, {nullptr, scale(128)}},
-                             true, reinterpret_cast<HFONT>(::SendMessageW(hwnd(), WM_GETFONT, 0, 0)),
+  const std::vector<dialogs::GridColumn> columns{{nullptr, scale(kIconColumn)},
+                                                 {nullptr, scale(128)}};
+  sgFavorites = grid_.create(hwnd(), IDC_SM_GRID, L"", columns, true,
+                             reinterpret_cast<HFONT>(::SendMessageW(hwnd(), WM_GETFONT, 0, 0)),
                              std::move(source));
   if (!sgFavorites) return;
   // First in the tab order; the in-place editors go above it when shown.
@@ -310,8 +312,8 @@ void TfrmSubMenus::edtItemCommit(bool refocus) {
   }
   const std::wstring refusal = codepage::outsideCodePageMessage(L"submenu name", typed);
   const bool renamed = refusal.empty() && fSubMenus.rename(row, typed);
-  // Only the row's text changes: the list may be busy with the click that
-  // took the focus away, so it is not rebuilt here.
+  // Only the row's text changes, and the rows are read when drawn: the list
+  // may be busy with the click that took the focus away, so no refill here.
   if (renamed && sgFavorites) ::InvalidateRect(sgFavorites, nullptr, FALSE);
   if (refocus) focusGrid();
   ::ShowWindow(item(IDC_SM_EDT_ITEM), SW_HIDE);

@@ -588,7 +588,8 @@ TEST(SlowClickTest, TheSecondClickOnTheSameRowArmsARename) {
         EXPECT_EQ(click.row(), 2) << c.name;
         continue;
       }
-      EXPECT_EQ(click.click(step.row), step.renames) << c.name << ": " << step.what << " " << step.row;
+      EXPECT_EQ(click.click(step.row), step.renames)
+          << c.name << ": " << step.what << " " << step.row;
     }
   }
   dialogs::SlowClick click;
