@@ -759,10 +759,7 @@ INT_PTR TfrmConfigureFavorites::gridDialogMessage(UINT, WPARAM, LPARAM, bool& ha
 
 bool TfrmConfigureFavorites::onNotify(NMHDR* header, LRESULT& result) {
   if (!header || header->hwndFrom != sgFavorites_ || !sgFavorites_) return false;
-  if (grid_.answerDisplayInfo(header)) {
-    result = 0;
-    return true;
-  }
+  if (grid_.answer(header, result)) return true;
   switch (header->code) {
     case NM_CLICK:
     case NM_DBLCLK:

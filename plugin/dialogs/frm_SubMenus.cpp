@@ -486,10 +486,7 @@ bool TfrmSubMenus::onCommand(int id, int code, HWND control) {
 
 bool TfrmSubMenus::onNotify(NMHDR* header, LRESULT& result) {
   if (!header || header->hwndFrom != sgFavorites) return false;
-  if (grid_.answerDisplayInfo(header)) {
-    result = 0;
-    return true;
-  }
+  if (grid_.answer(header, result)) return true;
   switch (header->code) {
     case NM_CLICK:
     case NM_DBLCLK: {

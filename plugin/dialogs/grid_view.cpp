@@ -149,20 +149,50 @@ void GridView::placeOver(HWND editor, HWND dialog, int row, int column, int heig
                  height > 0 ? height : cell.bottom - cell.top + 1, SWP_NOACTIVATE);
 }
 
-bool GridView::answerDisplayInfo(NMHDR* header) const {
-  if (!header || header->hwndFrom != list_ || header->code != LVN_GETDISPINFOW) return false;
-  auto* info = reinterpret_cast<NMLVDISPINFOW*>(header);
-  LVITEMW& item = info->item;
-  if ((item.mask & LVIF_TEXT) && item.pszText && item.cchTextMax > 0) {
-    textBuffer_ = source_.cellText ? source_.cellText(item.iItem, item.iSubItem) : std::wstring();
-    const size_t room = static_cast<size_t>(item.cchTextMax) - 1;
-    const size_t n = std::min(room, textBuffer_.size());
-    std::copy_n(textBuffer_.c_str(), n, item.pszText);
-    item.pszText[n] = L'\0';
+bool GridView::answer(NMHDR* header, LRESULT& result) const {
+  if (!header || header->hwndFrom != list_) return false;
+  if (header->code == LVN_GETDISPINFOW) {
+    auto* info = reinterpret_cast<NMLVDISPINFOW*>(header);
+    LVITEMW& item = info->item;
+    if ((item.mask & LVIF_TEXT) && item.pszText && item.cchTextMax > 0) {
+      textBuffer_ = source_.cellText ? source_.cellText(item.iItem, item.iSubItem) : std::wstring();
+      // A reader's buffer gets what fits, cut, never overrun.
+      const size_t n = std::min(static_cast<size_t>(item.cchTextMax) - 1, textBuffer_.size());
+      std::copy_n(textBuffer_.c_str(), n, item.pszText);
+      item.pszText[n] = L'\0';
+    }
+    if (item.mask & LVIF_IMAGE) item.iImage = -1;
+    if (item.mask & LVIF_PARAM) item.lParam = 0;
+    result = 0;
+    return true;
   }
-  if (item.mask & LVIF_IMAGE) item.iImage = -1;
-  if (item.mask & LVIF_PARAM) item.lParam = 0;
-  return true;
+  if (header->code == LVN_ODFINDITEMW) {
+    // Typing in the list goes to the next row whose first cell starts with
+    // the letters typed, ignoring case, as a list that holds its rows does.
+    const auto* find = reinterpret_cast<const NMLVFINDITEMW*>(header);
+    result = -1;
+    const int count = rowCount();
+    if (!(find->lvfi.flags & (LVFI_STRING | LVFI_PARTIAL)) || !find->lvfi.psz || count <= 0 ||
+        !source_.cellText)
+      return true;
+    const std::wstring wanted = find->lvfi.psz;
+    const bool partial = (find->lvfi.flags & LVFI_PARTIAL) != 0;
+    const int start = std::clamp(find->iStart, 0, count);
+    for (int i = 0; i < count; ++i) {
+      const int row = start + i;
+      if (row >= count && !(find->lvfi.flags & LVFI_WRAP)) break;
+      const std::wstring text = source_.cellText(row % count, 0);
+      const size_t length = partial ? wanted.size() : std::max(wanted.size(), text.size());
+      if (text.size() < wanted.size() || (!partial && text.size() != wanted.size())) continue;
+      if (::CompareStringOrdinal(text.c_str(), static_cast<int>(length), wanted.c_str(),
+                                 static_cast<int>(wanted.size()), TRUE) == CSTR_EQUAL) {
+        result = row % count;
+        return true;
+      }
+    }
+    return true;
+  }
+  return false;
 }
 
 void paintRowBackground(const DRAWITEMSTRUCT& draw, bool listFocused) {

@@ -55,8 +55,10 @@ class GridView {
   // means the row's height.
   void placeOver(HWND editor, HWND dialog, int row, int column, int height) const;
 
-  // Answers LVN_GETDISPINFO from the owner's texts; true when it was one.
-  bool answerDisplayInfo(NMHDR* header) const;
+  // Answers the questions an owner-data list asks (a cell's text, and the
+  // row whose first cell starts with what was typed) from the owner's
+  // texts; true when the notification was one of them.
+  bool answer(NMHDR* header, LRESULT& result) const;
 
  private:
   HWND list_ = nullptr;

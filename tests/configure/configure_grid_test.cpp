@@ -561,6 +561,25 @@ TEST_F(GridTest, TheGridAsksTheListForEveryCellOfALongList) {
   });
 }
 
+// Typing in the grid goes to the next row whose icon starts with the letters,
+// as it did when the list view held its rows.
+TEST_F(GridTest, TypingALetterGoesToTheNextRowWhoseIconStartsWithIt) {
+  writeIni(favoritesIni({"c:\\a.sql", "c:\\b.sql", "c:\\c.sql", "c:\\d.sql"},
+                        {"fav_a.bmp", "", "fav_b.bmp", "other.bmp"}));
+  loadPlugin();
+  configure([&](Dialog& d) {
+    d.clickCell(0, 2);
+    ASSERT_EQ(d.selectedRow(), 0);
+    ::SendMessageW(d.grid(), WM_CHAR, L'F', 1);
+    Dialog::pump();
+    EXPECT_EQ(d.selectedRow(), 2) << "the next row whose icon starts with F";
+    ::SendMessageW(d.grid(), WM_CHAR, L'x', 1);
+    Dialog::pump();
+    EXPECT_EQ(d.selectedRow(), 2) << "no row starts with \"Fx\": the selection stays";
+    d.cancel();
+  });
+}
+
 // One rule for both grids: a second click on the same row's name arms a
 // rename; a click elsewhere moves the arming, and a picker or the popup menu
 // remembers the row without arming it.
