@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 struct FileVersion {
   bool exists = false;            // false: no file at that path when it was read
@@ -15,4 +16,16 @@ struct FileVersion {
   std::uint64_t contentHash = 0;  // of the bytes read; 0 when only queried
 
   bool operator==(const FileVersion&) const = default;
+
+  // Everything but the hash agrees: what a query can tell about a read.
+  bool sameStamp(const FileVersion& other) const {
+    return exists == other.exists && volumeSerial == other.volumeSerial &&
+           fileIndex == other.fileIndex && size == other.size && lastWrite == other.lastWrite;
+  }
 };
+
+// The version of the file at path as the file system reports it now, from
+// its attributes alone: the content is not read (contentHash stays 0), and a
+// file another program holds locked still answers. A file that is there but
+// cannot be asked gives exists with every other field 0.
+FileVersion queryFileVersion(const std::wstring& path);

@@ -22,11 +22,12 @@ class IniFile {
   IniFile& operator=(IniFile&&) noexcept;
 
   // One read of the file. A missing file gives an empty snapshot. A file that
-  // exists but cannot be read (a folder of that name, access refused, larger
-  // than IniText::kMaxFileBytes) answers every read with its default; one we
-  // read but could not write back as it is (UTF-32, NUL characters) answers
-  // what it holds. Both refuse save() so their content is never replaced by
-  // ours.
+  // exists but cannot be read (held locked by another program, a folder of
+  // that name, access refused, larger than IniText::kMaxFileBytes), or one
+  // whose folder is missing, answers every read with its default and is never
+  // taken for a missing file; one we read but could not write back as it is
+  // (UTF-32, NUL characters) answers what it holds. Both refuse save() so
+  // their content is never replaced by ours.
   static IniFile load(const std::wstring& path);
   static IniFile fromBytes(std::string_view bytes);
 
@@ -57,7 +58,8 @@ class IniFile {
   // see load().
   bool openFailed() const;
   // Why, for a message that names the file: "the file holds NUL characters",
-  // "the file is larger than 16 MB", the system's reason. Empty otherwise.
+  // "the file is larger than 16 MB", the system's reason (a lock, refused
+  // access). Empty otherwise.
   const std::wstring& openError() const;
   // The version of the file this snapshot was loaded from (default for a
   // snapshot made from bytes).
@@ -67,7 +69,9 @@ class IniFile {
   // (system code page, or UTF-8 / UTF-16 with their byte-order mark), CRLF
   // line ends.
   std::string toBytes() const;
-  // Atomic replace of path; false with a reason (naming the file) on failure.
+  // Atomic replace of path that keeps what the file is, the previous version
+  // left as "<file>.bak" (see settings_io.h); false with a reason (naming the
+  // file) on failure.
   bool save(const std::wstring& path, std::wstring* error) const;
 
  private:

@@ -172,13 +172,7 @@ TEST(IniWriter, EraseLeavesNoSecondSectionOfTheName) {
   EXPECT_FALSE(back.hasKey(L"Files", L"File7"));
 }
 
-std::vector<std::wstring> filesIn(const std::filesystem::path& folder) {
-  std::vector<std::wstring> names;
-  for (const auto& e : std::filesystem::directory_iterator(folder))
-    names.push_back(e.path().filename().wstring());
-  std::sort(names.begin(), names.end());
-  return names;
-}
+using testsupport::fileNames;
 
 TEST(IniSave, ReplacesTheFileAndLeavesNoTemporaryFile) {
   testsupport::TempDir dir;
@@ -189,7 +183,9 @@ TEST(IniSave, ReplacesTheFileAndLeavesNoTemporaryFile) {
   std::wstring error;
   ASSERT_TRUE(ini.save(path.wstring(), &error)) << show(error);
   EXPECT_EQ(testsupport::readFile(path), "[Settings]\r\nLeft=2\r\n");
-  EXPECT_EQ(filesIn(dir.path()), std::vector<std::wstring>{L"Favorites.ini"});
+  // The previous version stays beside it.
+  EXPECT_EQ(testsupport::readFile(dir / L"Favorites.ini.bak"), "[Settings]\r\nLeft=1\r\n");
+  EXPECT_EQ(fileNames(dir.path()), (std::vector<std::wstring>{L"Favorites.ini", L"Favorites.ini.bak"}));
 
   // A missing file is created, in the system code page.
   const auto fresh = dir / L"new.ini";
@@ -214,7 +210,7 @@ TEST(IniSave, RefusedWritesLeaveTheOldFileByteForByte) {
     EXPECT_FALSE(changed.save(path.wstring(), &error));
     EXPECT_NE(error.find(path.wstring()), std::wstring::npos) << show(error);
     EXPECT_EQ(testsupport::readFile(path), old);
-    EXPECT_EQ(filesIn(dir.path()), std::vector<std::wstring>{L"Favorites.ini"});
+    EXPECT_EQ(fileNames(dir.path()), std::vector<std::wstring>{L"Favorites.ini"});
   }
   {
     // A folder in the file's place: reads give defaults, the save is refused.
@@ -231,7 +227,7 @@ TEST(IniSave, RefusedWritesLeaveTheOldFileByteForByte) {
     EXPECT_FALSE(fresh.save(folder.wstring(), &error));
     EXPECT_TRUE(std::filesystem::is_directory(folder));
     EXPECT_TRUE(std::filesystem::is_empty(folder));
-    EXPECT_EQ(filesIn(dir / L"sub"), std::vector<std::wstring>{L"Favorites.ini"});
+    EXPECT_EQ(fileNames(dir / L"sub"), std::vector<std::wstring>{L"Favorites.ini"});
   }
   {
     // A folder that does not exist.

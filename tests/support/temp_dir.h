@@ -3,9 +3,11 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <vector>
 
 namespace testsupport {
 
@@ -45,6 +47,15 @@ inline void writeFile(const std::filesystem::path& p, const std::string& bytes) 
 inline std::string readFile(const std::filesystem::path& p) {
   std::ifstream f(p, std::ios::binary);
   return std::string((std::istreambuf_iterator<char>(f)), std::istreambuf_iterator<char>());
+}
+
+// The names in a folder, sorted.
+inline std::vector<std::wstring> fileNames(const std::filesystem::path& folder) {
+  std::vector<std::wstring> names;
+  for (const auto& e : std::filesystem::directory_iterator(folder))
+    names.push_back(e.path().filename().wstring());
+  std::sort(names.begin(), names.end());
+  return names;
 }
 
 // Holds a file open without write sharing, as another program would, so
