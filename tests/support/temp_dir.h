@@ -11,6 +11,29 @@
 
 namespace testsupport {
 
+// Removes a folder and what it holds, trying each entry once. The standard
+// library's remove_all can spin for ever under Wine on a link whose target is
+// gone, and a test's cleanup must never hang the run.
+inline void removeTree(const std::wstring& folder) {
+  WIN32_FIND_DATAW found{};
+  HANDLE search = ::FindFirstFileW((folder + L"\\*").c_str(), &found);
+  if (search != INVALID_HANDLE_VALUE) {
+    do {
+      const std::wstring name = found.cFileName;
+      if (name == L"." || name == L"..") continue;
+      const std::wstring full = folder + L"\\" + name;
+      ::SetFileAttributesW(full.c_str(), FILE_ATTRIBUTE_NORMAL);
+      if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
+          !(found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT))
+        removeTree(full);
+      else if (!::DeleteFileW(full.c_str()))
+        ::RemoveDirectoryW(full.c_str());
+    } while (::FindNextFileW(search, &found));
+    ::FindClose(search);
+  }
+  ::RemoveDirectoryW(folder.c_str());
+}
+
 class TempDir {
  public:
   TempDir() {
@@ -20,13 +43,10 @@ class TempDir {
     path_ = std::filesystem::path(base) /
             (L"favtest_" + std::to_wstring(::GetCurrentProcessId()) + L"_" +
              std::to_wstring(++counter));
-    std::filesystem::remove_all(path_);
+    removeTree(path_.wstring());
     std::filesystem::create_directories(path_);
   }
-  ~TempDir() {
-    std::error_code ec;
-    std::filesystem::remove_all(path_, ec);
-  }
+  ~TempDir() { removeTree(path_.wstring()); }
   TempDir(const TempDir&) = delete;
   TempDir& operator=(const TempDir&) = delete;
 
