@@ -132,7 +132,12 @@ void AddCurrent() {
   ini.writeText(ini::kAliases, listKey(L"Alias", n), L"");
 
   std::wstring error;
-  if (!ini.save(plugin::settingsPath(), &error)) return;
+  if (!ini.save(plugin::settingsPath(), &error)) {
+    // A save refused in silence would look like an add that worked.
+    const std::wstring text = error + L"\n\nThe current file was not added to the favorites.";
+    showMessageBox(fav::hostOwnerWindow(), text.c_str(), L"Favorites", MB_OK | MB_ICONWARNING);
+    return;
+  }
   host::RefreshPluginMenus(plugin::state().pluginId);
   // The snapshot is what was just saved: one read of the file per call.
   menus::rebuildToolButtons(ini);

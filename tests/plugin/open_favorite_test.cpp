@@ -382,10 +382,17 @@ TEST_F(AddCurrentTest, ARefusedWriteLeavesTheFileAndRefreshesNothing) {
     testsupport::FileLock lock(iniPath());
     ASSERT_TRUE(lock.held());
     host.clearRecords();
+    host.ui.messageBoxTexts.clear();
     host.onMenuClick(2);
   }
   EXPECT_EQ(readIni(), ini);
   EXPECT_EQ(host.refreshRequests, 0);
+  // The user is told, with the file and the system's reason.
+  ASSERT_EQ(host.ui.messageBoxTexts.size(), 1u);
+  const std::wstring& told = host.ui.messageBoxTexts[0];
+  EXPECT_NE(told.find(L"Could not save "), std::wstring::npos) << told;
+  EXPECT_NE(told.find(L"Favorites.ini: "), std::wstring::npos) << told;
+  EXPECT_NE(told.find(L"\n\nThe current file was not added to the favorites."), std::wstring::npos);
   EXPECT_TRUE(host.toolButtons.empty());
   // No temporary file is left behind.
   std::vector<std::wstring> names;
