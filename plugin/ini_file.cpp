@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "settings_io.h"
+#include "settings_snapshot.h"
 #include "text_codec.h"
 
 struct IniFile::Impl {
@@ -36,8 +36,10 @@ IniFile IniFile::fromBytes(std::string_view bytes) {
 }
 
 IniFile IniFile::load(const std::wstring& path) {
-  settings_io::FileRead read =
-      settings_io::readFile(path, IniText::kMaxFileBytes, IniText::tooLargeReason());
+  return fromRead(settings_io::readFile(path, IniText::kMaxFileBytes, IniText::tooLargeReason()));
+}
+
+IniFile IniFile::fromRead(const settings_io::FileRead& read) {
   IniFile file;
   if (read.status == settings_io::FileRead::Status::Read) file = fromBytes(read.bytes);
   if (read.status == settings_io::FileRead::Status::Failed) {
@@ -116,5 +118,7 @@ bool IniFile::save(const std::wstring& path, std::wstring* error) const {
     return fail(L"out of memory");
   }
   std::wstring reason;
-  return settings_io::replaceFile(path, bytes, &reason) || fail(reason);
+  if (!settings_io::replaceFile(path, bytes, &reason)) return fail(reason);
+  plugin::noteSavedSettings(path, bytes);
+  return true;
 }

@@ -13,6 +13,7 @@
 
 #include "file_version.h"
 #include "ini_text.h"
+#include "settings_io.h"
 
 class IniFile {
  public:
@@ -29,6 +30,8 @@ class IniFile {
   // (UTF-32, NUL characters) answers what it holds. Both refuse save() so
   // their content is never replaced by ours.
   static IniFile load(const std::wstring& path);
+  // The same from a read already made.
+  static IniFile fromRead(const settings_io::FileRead& read);
   static IniFile fromBytes(std::string_view bytes);
 
   // Section and key names match without regard to ASCII letter case and

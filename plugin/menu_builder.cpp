@@ -2,11 +2,12 @@
 
 #include "PlugInIntf.h"
 #include "plugin_state.h"
+#include "settings_snapshot.h"
 #include "text_codec.h"
 
 namespace menus {
 
-void rebuildToolButtons() { rebuildToolButtons(IniFile::load(plugin::settingsPath())); }
+void rebuildToolButtons() { rebuildToolButtons(*plugin::settingsForCall(true)); }
 
 void rebuildToolButtons(const IniFile& ini) {
   std::wstring imageFolder;

@@ -21,6 +21,13 @@ void ensureSettingsPath() {
 std::wstring settingsPath() { return fav::toWide(state().iniFileName); }
 std::wstring pluginFolder() { return fav::toWide(state().pluginFolder); }
 
+bool startsMenuRefresh(int index) {
+  int& previous = state().previousMenuIndex;
+  const bool starts = previous == 0 || index <= previous;
+  previous = index;
+  return starts;
+}
+
 void resetState() { state() = State{}; }
 
 }  // namespace plugin

@@ -1,5 +1,5 @@
-// The little state the plug-in keeps between export calls. Everything else
-// (the favorites, the options) is read from the settings file at each call.
+// The little state the plug-in keeps between export calls. The settings
+// themselves are kept by settings_snapshot.
 #pragma once
 
 #include <string>
@@ -13,6 +13,7 @@ struct State {
   std::string iniFileName;   // narrow, system code page
   std::string pluginFolder;  // narrow, no trailing separator
   std::string imageFolder;   // as last read from ImagePath
+  int previousMenuIndex = 0; // of the last CreateMenuItem; 0 before the first
 };
 
 State& state();
@@ -23,6 +24,11 @@ State& state();
 void ensureSettingsPath();
 std::wstring settingsPath();
 std::wstring pluginFolder();
+
+// True when CreateMenuItem(index) begins a new pass over the menu: the host
+// asks from the first index up, so an index not above the previous one, or
+// the first call, starts a refresh.
+bool startsMenuRefresh(int index);
 
 // Back to the just-loaded state (library unload).
 void resetState();

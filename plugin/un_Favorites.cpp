@@ -7,10 +7,10 @@
 
 #include "PlugInIntf.h"
 #include "commands.h"
-#include "ini_file.h"
 #include "menu_builder.h"
 #include "open_favorite.h"
 #include "plugin_state.h"
+#include "settings_snapshot.h"
 #include "text_store.h"
 
 namespace {
@@ -43,8 +43,8 @@ const char* CreateMenuItem(int index) {
   const char* result = kEmptyText;
   guarded([&] {
     plugin::ensureSettingsPath();
-    const IniFile ini = IniFile::load(plugin::settingsPath());
-    result = plugin::hostText(menus::menuItemText(ini, index, host::HostVersion()));
+    const auto ini = plugin::settingsForCall(plugin::startsMenuRefresh(index));
+    result = plugin::hostText(menus::menuItemText(*ini, index, host::HostVersion()));
   });
   return result;
 }
@@ -101,6 +101,7 @@ BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID reserved) {
   if (reason == DLL_PROCESS_DETACH && reserved == nullptr) {
     guarded([] {
       plugin::releaseHostTexts();
+      plugin::releaseSettingsSnapshot();
       plugin::resetState();
       host::clearCallbacks();
     });

@@ -32,21 +32,6 @@ bool changeAndSave(const std::wstring& path, std::wstring* error) {
   return ini.save(path, error);
 }
 
-void setWriteTime(const std::filesystem::path& p, std::uint64_t ticks) {
-  const HANDLE h = ::CreateFileW(p.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ, nullptr,
-                                 OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-  ASSERT_NE(h, INVALID_HANDLE_VALUE);
-  FILETIME t{static_cast<DWORD>(ticks), static_cast<DWORD>(ticks >> 32)};
-  ::SetFileTime(h, nullptr, nullptr, &t);
-  ::CloseHandle(h);
-}
-
-std::uint64_t now() {
-  FILETIME t{};
-  ::GetSystemTimeAsFileTime(&t);
-  return (static_cast<std::uint64_t>(t.dwHighDateTime) << 32) | t.dwLowDateTime;
-}
-
 TEST(SettingsRead, AFileThatCannotBeReadIsAFailedReadNeverAMissingFile) {
   struct Row {
     const char* name;
@@ -124,7 +109,7 @@ TEST(SettingsRead, TheVersionTellsFilesApart) {
   std::string edited = kOld;
   edited[kOld.find('1')] = '7';
   writeFile(path, edited);
-  setWriteTime(path, first.lastWrite);
+  ASSERT_TRUE(testsupport::setWriteTime(path, first.lastWrite));
   const FileVersion second = IniFile::load(path.wstring()).version();
   EXPECT_TRUE(second.sameStamp(first));
   EXPECT_NE(second.contentHash, first.contentHash);
@@ -223,7 +208,7 @@ TEST(SettingsSave, TempNamesAreRecognisedExactly) {
 TEST(SettingsSave, OnlyOurOwnStaleTempFilesAreRemoved) {
   testsupport::TempDir dir;
   const auto path = dir / L"Favorites.ini";
-  const std::uint64_t twoMinutesAgo = now() - 120ull * 10'000'000;
+  const std::uint64_t twoMinutesAgo = testsupport::systemTicksNow() - 120ull * 10'000'000;
   const std::vector<std::wstring> kept = {
       L"Favorites.ini.~124-457.tmp",   // written a moment ago: a save under way
       L"Favorites.ini.~125-458.tmp",   // old, but another save holds it open
@@ -232,10 +217,10 @@ TEST(SettingsSave, OnlyOurOwnStaleTempFilesAreRemoved) {
       L"Favorites.ini.~1-2.tmp.keep",
   };
   writeFile(dir / L"Favorites.ini.~123-456.tmp", "left by a crash");
-  setWriteTime(dir / L"Favorites.ini.~123-456.tmp", twoMinutesAgo);
+  ASSERT_TRUE(testsupport::setWriteTime(dir / L"Favorites.ini.~123-456.tmp", twoMinutesAgo));
   for (const auto& name : kept) {
     writeFile(dir / name, "x");
-    if (name != kept[0]) setWriteTime(dir / name, twoMinutesAgo);
+    if (name != kept[0]) ASSERT_TRUE(testsupport::setWriteTime(dir / name, twoMinutesAgo));
   }
 
   // With no settings file, a leftover may be all that is left of it: kept.

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -76,6 +77,24 @@ inline std::vector<std::wstring> fileNames(const std::filesystem::path& folder) 
     names.push_back(e.path().filename().wstring());
   std::sort(names.begin(), names.end());
   return names;
+}
+
+// The system clock in FILETIME ticks, as file times are kept.
+inline std::uint64_t systemTicksNow() {
+  FILETIME t{};
+  ::GetSystemTimeAsFileTime(&t);
+  return (static_cast<std::uint64_t>(t.dwHighDateTime) << 32) | t.dwLowDateTime;
+}
+
+// Puts a file's last-write time to ticks, as a tool that keeps dates does.
+inline bool setWriteTime(const std::filesystem::path& p, std::uint64_t ticks) {
+  const HANDLE h = ::CreateFileW(p.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ, nullptr,
+                                 OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  if (h == INVALID_HANDLE_VALUE) return false;
+  const FILETIME t{static_cast<DWORD>(ticks), static_cast<DWORD>(ticks >> 32)};
+  const bool set = ::SetFileTime(h, nullptr, nullptr, &t);
+  ::CloseHandle(h);
+  return set;
 }
 
 // Holds a file open without write sharing, as another program would, so
