@@ -98,11 +98,15 @@ TEST(SettingsRead, TheVersionTellsFilesApart) {
   const FileVersion queried = queryFileVersion(path.wstring());
   EXPECT_TRUE(queried.sameStamp(first));
   EXPECT_EQ(queried.contentHash, 0u);
+  // So do the two the menus ask between reads, or every call would read.
+  EXPECT_TRUE(quickFileVersion(path.wstring()).sameSizeAndTime(first));
+  EXPECT_TRUE(fileVersionByHandle(path.wstring()).sameFileUnchanged(first));
   {
     // A file held without sharing still answers a query.
     testsupport::FileLock lock(path, 0);
     ASSERT_TRUE(lock.held());
     EXPECT_TRUE(queryFileVersion(path.wstring()).sameStamp(first));
+    EXPECT_TRUE(fileVersionByHandle(path.wstring()).sameFileUnchanged(first));
   }
 
   // Same size, same write time, one byte changed: only the hash sees it.
@@ -113,16 +117,23 @@ TEST(SettingsRead, TheVersionTellsFilesApart) {
   const FileVersion second = IniFile::load(path.wstring()).version();
   EXPECT_TRUE(second.sameStamp(first));
   EXPECT_NE(second.contentHash, first.contentHash);
+  // Without a read, the change time tells.
+  EXPECT_TRUE(quickFileVersion(path.wstring()).sameSizeAndTime(first));
+  EXPECT_FALSE(fileVersionByHandle(path.wstring()).sameFileUnchanged(first));
+  EXPECT_TRUE(fileVersionByHandle(path.wstring()).sameFileUnchanged(second));
 
   // Another file put in its place is another identity.
   const auto other = dir / L"other.ini";
   writeFile(other, edited);
   ASSERT_TRUE(::MoveFileExW(other.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING));
   EXPECT_NE(queryFileVersion(path.wstring()).fileIndex, first.fileIndex);
+  EXPECT_NE(fileVersionByHandle(path.wstring()).fileIndex, first.fileIndex);
 
   const FileVersion missing = queryFileVersion((dir / L"missing.ini").wstring());
   EXPECT_FALSE(missing.exists);
   EXPECT_EQ(missing, FileVersion{});
+  EXPECT_EQ(quickFileVersion((dir / L"missing.ini").wstring()), FileVersion{});
+  EXPECT_EQ(fileVersionByHandle((dir / L"missing.ini").wstring()), FileVersion{});
 }
 
 TEST(SettingsSave, ThePreviousVersionStaysBesideItAsBak) {
@@ -220,7 +231,9 @@ TEST(SettingsSave, OnlyOurOwnStaleTempFilesAreRemoved) {
   ASSERT_TRUE(testsupport::setWriteTime(dir / L"Favorites.ini.~123-456.tmp", twoMinutesAgo));
   for (const auto& name : kept) {
     writeFile(dir / name, "x");
-    if (name != kept[0]) ASSERT_TRUE(testsupport::setWriteTime(dir / name, twoMinutesAgo));
+    if (name != kept[0]) {
+      ASSERT_TRUE(testsupport::setWriteTime(dir / name, twoMinutesAgo));
+    }
   }
 
   // With no settings file, a leftover may be all that is left of it: kept.
