@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstring>
 #include <memory>
 #include <vector>
 
@@ -251,9 +252,21 @@ bool replaceExisting(const Target& target, const std::wstring& temp, std::wstrin
 
 }  // namespace
 
-std::uint64_t contentHash(std::string_view bytes, std::uint64_t hash) {
-  // FNV-1a: cheap, and a changed byte changes it.
-  for (const char c : bytes) hash = (hash ^ static_cast<unsigned char>(c)) * 1099511628211ull;
+std::uint64_t contentHash(std::string_view bytes) {
+  // FNV-1a's steps eight bytes at a time, each mixed down by a shift: a 16 MB
+  // file hashes in a few milliseconds, and every step is one-to-one in both
+  // the hash so far and the word, so one changed word always changes the
+  // result.
+  constexpr std::uint64_t kPrime = 1099511628211ull;
+  std::uint64_t hash = 14695981039346656037ull ^ bytes.size();
+  size_t at = 0;
+  for (; at + 8 <= bytes.size(); at += 8) {
+    std::uint64_t word;
+    std::memcpy(&word, bytes.data() + at, 8);
+    hash = (hash ^ word) * kPrime;
+    hash ^= hash >> 29;
+  }
+  for (; at < bytes.size(); ++at) hash = (hash ^ static_cast<unsigned char>(bytes[at])) * kPrime;
   return hash;
 }
 
@@ -324,7 +337,6 @@ FileRead readFile(const std::wstring& path, std::size_t maxBytes, const std::wst
   } catch (const std::exception&) {
     return failed(L"out of memory");
   }
-  std::uint64_t hash = kContentHashStart;
   size_t done = 0;
   while (done < result.bytes.size()) {
     DWORD got = 0;
@@ -332,11 +344,10 @@ FileRead readFile(const std::wstring& path, std::size_t maxBytes, const std::wst
     if (!::ReadFile(h.get(), result.bytes.data() + done, want, &got, nullptr))
       return failed(systemMessage(::GetLastError()));
     if (got == 0) break;  // the file shrank meanwhile
-    hash = contentHash(std::string_view(result.bytes.data() + done, got), hash);
     done += got;
   }
   result.bytes.resize(done);
-  result.version.contentHash = hash;
+  result.version.contentHash = contentHash(result.bytes);
   result.status = FileRead::Status::Read;
   return result;
 }

@@ -34,10 +34,8 @@ FileRead readFile(const std::wstring& path, std::size_t maxBytes, const std::wst
 // as they were, no file of ours is left, and reason says why.
 bool replaceFile(const std::wstring& path, std::string_view bytes, std::wstring* reason);
 
-// A hash of a file's bytes (FileVersion::contentHash); pieces read one after
-// the other chain through hash.
-inline constexpr std::uint64_t kContentHashStart = 14695981039346656037ull;
-std::uint64_t contentHash(std::string_view bytes, std::uint64_t hash = kContentHashStart);
+// A hash of a file's bytes (FileVersion::contentHash).
+std::uint64_t contentHash(std::string_view bytes);
 
 // The temporary files a save writes beside target: "<target>.~<pid>-<tick>.tmp".
 bool isOurTempName(std::wstring_view targetName, std::wstring_view candidate);

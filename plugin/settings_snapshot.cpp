@@ -58,6 +58,7 @@ std::shared_ptr<const IniFile> SettingsSnapshot::forCall(const std::wstring& pat
   // The same bytes as before (read again in the racy window, or after a save
   // of ours) keep their parse.
   if (!ini_ || path != path_ || !sameBytes(read.version, version_)) {
+    ini_.reset();  // before the parse, which may then reuse its memory
     ini_ = std::make_shared<const IniFile>(IniFile::fromRead(read));
     ++parses_;
   }
