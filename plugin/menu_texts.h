@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "logon_guard.h"
 #include "settings_keys.h"
 
 namespace menus {
@@ -31,6 +32,16 @@ std::wstring entry(const Ini& ini, const wchar_t* section, const wchar_t* prefix
   return ini.readText(section, listKey(prefix, n), def);
 }
 
+// Whether a click on entry n asks before it logs on: its own flag, or its
+// database among the patterns of AskLogonDatabases.
+template <class Ini>
+bool asksBeforeLogon(const Ini& ini, int n) {
+  if (ini.readFlag(ini::kAskLogon, listKey(L"AskLogon", n), false)) return true;
+  const std::wstring patterns = ini.readText(ini::kSettings, L"AskLogonDatabases", L"");
+  return !patterns.empty() &&
+         logon::matchesAnyPattern(entry(ini, ini::kDatabases, L"Database", n), patterns);
+}
+
 template <class Ini>
 std::wstring favoriteDisplayText(const Ini& ini, int n) {
   std::wstring text = entry(ini, ini::kAliases, L"Alias", n);
@@ -42,6 +53,8 @@ std::wstring favoriteDisplayText(const Ini& ini, int n) {
       const std::wstring connectAs = entry(ini, ini::kConnectsAs, L"ConnectAs", n);
       if (!connectAs.empty()) text += L" as " + connectAs;
       text += L"]";
+      // The guard shows before the click that would meet it.
+      if (asksBeforeLogon(ini, n)) text += L" !";
     }
   }
   return text;

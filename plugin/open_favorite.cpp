@@ -6,6 +6,7 @@
 #include "code_page_text.h"
 #include "dialog_base.h"
 #include "file_path.h"
+#include "logon_guard.h"
 #include "menu_builder.h"
 #include "plugin_state.h"
 #include "settings_file.h"
@@ -64,13 +65,16 @@ void OpenFavorite(int menuIndex, const KeyboardState& keys) {
   }
 
   host::OpenFileInWindow(type, narrowFile);
-  host::ConnectionInfo logon;
-  logon.username = fav::toNarrow(entry(ini, ini::kUsernames, L"Username", n));
+  const std::wstring user = entry(ini, ini::kUsernames, L"Username", n);
+  const std::wstring database = entry(ini, ini::kDatabases, L"Database", n);
+  const std::wstring connectAs = entry(ini, ini::kConnectsAs, L"ConnectAs", n, L"normal");
+  host::ConnectionInfo details;
+  details.username = fav::toNarrow(user);
   const std::wstring stored = entry(ini, ini::kPasswords, L"Password", n);
-  if (!stored.empty()) logon.password = codesAsBytes(decipherText(stored, kPasswordKey));
-  logon.database = fav::toNarrow(entry(ini, ini::kDatabases, L"Database", n));
-  logon.connectAs = fav::toNarrow(entry(ini, ini::kConnectsAs, L"ConnectAs", n, L"normal"));
-  if (logon.username.empty()) return;
+  if (!stored.empty()) details.password = codesAsBytes(decipherText(stored, kPasswordKey));
+  details.database = fav::toNarrow(database);
+  details.connectAs = fav::toNarrow(connectAs);
+  if (details.username.empty()) return;
 
   const bool suppressed = shift == ini.readFlag(ini::kSettings, L"ShiftState", false) &&
                           ctrl == ini.readFlag(ini::kSettings, L"CtrlState", false) &&
@@ -78,7 +82,16 @@ void OpenFavorite(int menuIndex, const KeyboardState& keys) {
                           (shift || ctrl || alt);
   if (suppressed) return;
 
-  const int connection = host::ConnectionForLogon(logon);
+  // A guarded database asks first; No leaves the file open without a
+  // connection, and is the default so a hasty Enter does not log on.
+  if (menus::asksBeforeLogon(ini, n)) {
+    const std::wstring question = logon::question(user, database, connectAs);
+    if (showMessageBox(fav::hostOwnerWindow(), question.c_str(), L"Favorites",
+                       MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) != IDYES)
+      return;
+  }
+
+  const int connection = host::ConnectionForLogon(details);
   host::SetCurrentWindowConnection(connection);
   host::WindowConnectionState(1);
 }

@@ -81,6 +81,7 @@ FavoritesSettings readSettings(const IniFile& ini, const std::wstring& pluginFol
   s.ShiftState = ini.readFlag(kSettings, L"ShiftState", false);
   s.CtrlState = ini.readFlag(kSettings, L"CtrlState", false);
   s.Altstate = ini.readFlag(kSettings, L"Altstate", false);
+  s.AskLogonDatabases = ini.readText(kSettings, L"AskLogonDatabases", L"");
   return s;
 }
 
@@ -123,6 +124,7 @@ void loadLists(const IniFile& ini, TSubMenuItems& submenus, TFavoriteItems& favo
     f.fDatabase = ini.readText(kDatabases, listKey(L"Database", n), L"");
     f.fConnectAs = ini.readText(kConnectsAs, listKey(L"ConnectAs", n), L"");
     f.fAlias = ini.readText(kAliases, listKey(L"Alias", n), L"");
+    f.fAskLogon = ini.readFlag(kAskLogon, listKey(L"AskLogon", n), false);
   }
 }
 
@@ -145,9 +147,11 @@ void storeAll(IniFile& ini, const FavoritesSettings& settings, const TSubMenuIte
   ini.writeFlag(kSettings, L"ShiftState", settings.ShiftState);
   ini.writeFlag(kSettings, L"CtrlState", settings.CtrlState);
   ini.writeFlag(kSettings, L"Altstate", settings.Altstate);
+  ini.writeText(kSettings, L"AskLogonDatabases", settings.AskLogonDatabases);
 
   for (const wchar_t* section : {kFiles, kTypes, kSubMenus, kButtons, kUsernames, kPasswords,
-                                 kDatabases, kConnectsAs, kAliases, kSubMenuItems, kSubMenuButtons})
+                                 kDatabases, kConnectsAs, kAliases, kAskLogon, kSubMenuItems,
+                                 kSubMenuButtons})
     ini.eraseSection(section);
 
   for (int j = 0; j < submenus.Count(); ++j) {
@@ -174,6 +178,8 @@ void storeAll(IniFile& ini, const FavoritesSettings& settings, const TSubMenuIte
     ini.writeText(kDatabases, listKey(L"Database", k), f.fDatabase);
     ini.writeText(kConnectsAs, listKey(L"ConnectAs", k), f.fConnectAs);
     ini.writeText(kAliases, listKey(L"Alias", k), f.fAlias);
+    // Only the favorites that ask: absent means no.
+    if (f.fAskLogon) ini.writeFlag(kAskLogon, listKey(L"AskLogon", k), true);
   }
 }
 

@@ -27,6 +27,8 @@ struct FavoritesSettings {
   bool ShiftState = false;
   bool CtrlState = false;
   bool Altstate = false;
+  // Databases whose logons ask first: ";"-separated, "*" and "?" wildcards.
+  std::wstring AskLogonDatabases;
 
   bool operator==(const FavoritesSettings&) const = default;
 };

@@ -18,6 +18,8 @@ inline constexpr wchar_t kConnectsAs[] = L"ConnectsAs";
 inline constexpr wchar_t kAliases[] = L"Aliases";
 inline constexpr wchar_t kSubMenuItems[] = L"SubMenuItems";
 inline constexpr wchar_t kSubMenuButtons[] = L"SubMenuButtons";
+// AskLogon<n>=1: the favorite asks before it logs on; absent means no.
+inline constexpr wchar_t kAskLogon[] = L"AskLogon";
 inline constexpr wchar_t kGroupStartMarker[] = L"[PL/SQL Developer 12 separator]";
 inline constexpr int kRibbonHostVersion = 1200;
 // The longest password, in the host's code-page bytes, that Add Current,

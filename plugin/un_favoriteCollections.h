@@ -41,6 +41,8 @@ class TFavoriteItem {
   void ConnectAs(std::wstring v) { fConnectAs = std::move(v); }
   const std::wstring& Alias() const { return fAlias; }
   void Alias(std::wstring v) { fAlias = std::move(v); }
+  bool AskLogon() const { return fAskLogon; }
+  void AskLogon(bool v) { fAskLogon = v; }
 
   std::wstring fSubMenu;
   std::wstring fFileName;
@@ -51,6 +53,7 @@ class TFavoriteItem {
   std::wstring fDatabase;
   std::wstring fConnectAs;
   std::wstring fAlias;
+  bool fAskLogon = false;  // asks before logging on
 
   bool operator==(const TFavoriteItem&) const = default;
 };

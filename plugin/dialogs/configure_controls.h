@@ -57,6 +57,10 @@ inline constexpr ControlHint kControlHints[] = {
     {IDC_EDT_IMAGE_PATH, L"Path to where the images are located", 0},
     {IDC_EDT_IMAGE_PREFIX, L"Prefix of the images to be used", 0},
     {IDC_EDT_REPLACE_PATH, L"Path used to replace %path% with", 0},
+    {IDC_EDT_ASK_LOGON_DATABASES,
+     L"Database names separated by ';'; * and ? match any text and any one character (e.g. "
+     L"PROD*;*_P)",
+     0},
     {IDC_CB_ALLOW_DUPLICATE_IMAGES, L"Allow images to be used more than once", 0},
     {IDC_CB_STORE_PASSWORD, L"Store passwords when storing connection information", 0},
     {IDC_CB_SHOW_CONNECTION_INFO, L"Show connection info of the favorites", 0},
@@ -70,6 +74,7 @@ inline constexpr ControlHint kControlHints[] = {
     {IDC_LBL_IMAGE_PATH, L"", 0},
     {IDC_LBL_IMAGE_PREFIX, L"", 0},
     {IDC_LBL_REPLACE_PATH, L"", 0},
+    {IDC_LBL_ASK_LOGON_DATABASES, L"", 0},
     {IDC_PNL_HINT, L"", 0},
 };
 

@@ -23,14 +23,15 @@
 namespace {
 
 constexpr int kLabelIds[] = {IDC_LBL_ADD_SUBMENU,  IDC_LBL_MAIN_MENU_ITEMS, IDC_LBL_MENU_ITEM_NAME,
-                             IDC_LBL_IMAGE_PATH,   IDC_LBL_IMAGE_PREFIX,    IDC_LBL_REPLACE_PATH};
+                             IDC_LBL_IMAGE_PATH,   IDC_LBL_IMAGE_PREFIX,    IDC_LBL_REPLACE_PATH,
+                             IDC_LBL_ASK_LOGON_DATABASES};
 
 // Design sizes at 96 DPI.
 constexpr int kMinWidth = 612;
 constexpr int kMinHeight = 459;
 constexpr int kBottomBar = 39;
 constexpr int kRightColumn = 84;
-constexpr int kOptionsPanel = 190;
+constexpr int kOptionsPanel = 213;
 constexpr int kSubmenuStrip = 30;
 constexpr int kFilterStrip = 26;
 
@@ -119,6 +120,7 @@ void TfrmConfigureFavorites::applySettingsToControls() {
   ::SetWindowTextW(item(IDC_EDT_IMAGE_PATH), s.ImagePath.c_str());
   ::SetWindowTextW(item(IDC_EDT_IMAGE_PREFIX), s.ImagePrefix.c_str());
   ::SetWindowTextW(item(IDC_EDT_REPLACE_PATH), s.ReplacementPath.c_str());
+  ::SetWindowTextW(item(IDC_EDT_ASK_LOGON_DATABASES), s.AskLogonDatabases.c_str());
   loadingControls_ = false;
   cbShowFavoritesOnMainMenuClick();
 }
@@ -147,6 +149,7 @@ FavoritesSettings TfrmConfigureFavorites::settingsFromControls() const {
   s.ShiftState = isChecked(IDC_CB_SHIFT_DOWN);
   s.CtrlState = isChecked(IDC_CB_CTRL_DOWN);
   s.Altstate = isChecked(IDC_CB_ALT_DOWN);
+  s.AskLogonDatabases = editText(IDC_EDT_ASK_LOGON_DATABASES);
   return s;
 }
 
@@ -412,13 +415,14 @@ void TfrmConfigureFavorites::layout() {
   place(IDC_CB_SHOW_CONNECTION_INFO, s(344), row1, std::min(s(166), fieldRight - s(344)), s(17));
   place(IDC_CB_SHOW_FAVORITES_ON_MAIN_MENU, s(8), row2, s(168), s(17));
   place(IDC_CB_STORE_PASSWORD, s(180), row2, s(160), s(17));
-  const int labelW = s(86), fieldX = s(96);
+  const int labelW = s(112), fieldX = s(122);
   const int lines[][2] = {{IDC_LBL_MAIN_MENU_ITEMS, IDC_CBX_MAIN_MENU_ITEMS},
                           {IDC_LBL_MENU_ITEM_NAME, IDC_EDT_MENU_ITEM_NAME},
                           {IDC_LBL_IMAGE_PATH, IDC_EDT_IMAGE_PATH},
                           {IDC_LBL_IMAGE_PREFIX, IDC_EDT_IMAGE_PREFIX},
-                          {IDC_LBL_REPLACE_PATH, IDC_EDT_REPLACE_PATH}};
-  for (int i = 0; i < 5; ++i) {
+                          {IDC_LBL_REPLACE_PATH, IDC_EDT_REPLACE_PATH},
+                          {IDC_LBL_ASK_LOGON_DATABASES, IDC_EDT_ASK_LOGON_DATABASES}};
+  for (int i = 0; i < 6; ++i) {
     const int y = optionsTop + s(40) + i * s(23);
     place(lines[i][0], s(8), y + s(3), labelW, s(16));
     int w = fieldRight - fieldX;
@@ -428,7 +432,7 @@ void TfrmConfigureFavorites::layout() {
     }
     place(lines[i][1], fieldX, y, w, lines[i][1] == IDC_CBX_MAIN_MENU_ITEMS ? s(200) : s(21));
   }
-  const int groupTop = optionsTop + s(40) + 5 * s(23) - s(1);
+  const int groupTop = optionsTop + s(40) + 6 * s(23) - s(1);
   place(IDC_GB_SUPPRESS_LOGON, s(8), groupTop, fieldRight - s(8), bottom - groupTop - s(2));
   const int boxY = groupTop + s(15);
   place(IDC_CB_SHIFT_DOWN, s(18), boxY, s(110), s(17));

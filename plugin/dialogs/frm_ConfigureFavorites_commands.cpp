@@ -117,6 +117,7 @@ void TfrmConfigureFavorites::actConnectionInfoExecute() {
   dialog.Database(favorite->Database());
   dialog.ConnectAs(favorite->ConnectAs());
   dialog.Alias(favorite->Alias());
+  dialog.AskLogon(favorite->AskLogon());
   dialog.StorePassword(isChecked(IDC_CB_STORE_PASSWORD));
   if (dialog.ShowModal() != IDOK) return;
   model_.editFavorite(model_.selected(), [&](TFavoriteItem& edited) {
@@ -125,6 +126,7 @@ void TfrmConfigureFavorites::actConnectionInfoExecute() {
     edited.Database(dialog.Database());
     edited.ConnectAs(dialog.ConnectAs());
     edited.Alias(dialog.Alias());
+    edited.AskLogon(dialog.AskLogon());
   });
 }
 

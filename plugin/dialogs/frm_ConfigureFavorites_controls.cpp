@@ -25,6 +25,7 @@ std::wstring TfrmConfigureFavorites::editText(int id) const {
     case IDC_EDT_IMAGE_PATH: return settings_.ImagePath;
     case IDC_EDT_IMAGE_PREFIX: return settings_.ImagePrefix;
     case IDC_EDT_REPLACE_PATH: return settings_.ReplacementPath;
+    case IDC_EDT_ASK_LOGON_DATABASES: return settings_.AskLogonDatabases;
     default: return {};
   }
 }

@@ -15,7 +15,7 @@ namespace {
 // The layout was drawn at 120 pixels per inch; every figure is scaled from it.
 constexpr int kDesignDpi = 120;
 constexpr int kClientWidth = 507;
-constexpr int kClientHeight = 208;
+constexpr int kClientHeight = 234;
 constexpr int kLabelLeft = 12;
 constexpr int kFieldLeft = 110;
 constexpr int kFieldRight = kClientWidth - 12;
@@ -25,8 +25,9 @@ constexpr int kButtonWidth = 100;
 constexpr int kButtonHeight = 40;
 constexpr int kMargin = 8;
 constexpr int kRowTop[] = {8, 34, 60, 86};
-constexpr int kBevelTop = 116;
-constexpr int kAliasTop = 124;
+constexpr int kAskLogonTop = 114;
+constexpr int kBevelTop = 142;
+constexpr int kAliasTop = 150;
 
 constexpr UINT_PTR kPasswordSubclass = 1;
 constexpr UINT kRelayout = WM_APP + 2;
@@ -62,6 +63,7 @@ void TfrmConnectionInfo::FormShow() {
   // Shown as stored, one of the three entries or not.
   ::SetWindowTextW(connectAs, fConnectAs.c_str());
   ::SetDlgItemTextW(hwnd(), IDC_CI_ALIAS, fAlias.c_str());
+  ::CheckDlgButton(hwnd(), IDC_CI_ASK_LOGON, fAskLogon ? BST_CHECKED : BST_UNCHECKED);
 
   HWND note = item(IDC_CI_PASSWORD_NOTE);
   ::SetWindowTextW(note, fStorePassword
@@ -97,6 +99,7 @@ void TfrmConnectionInfo::layout() {
   // The password box makes room for its toggle.
   place(IDC_CI_PASSWORD, kFieldLeft, kRowTop[1], fieldWidth - kToggleSize - 4, kFieldHeight);
   place(IDC_CI_SHOW_PASSWORD, kFieldRight - kToggleSize, kRowTop[1] - 1, kToggleSize, kToggleSize);
+  place(IDC_CI_ASK_LOGON, kFieldLeft, kAskLogonTop, fieldWidth, 20);
   place(IDC_CI_BEVEL1, 0, kBevelTop, kClientWidth, 2);
   place(IDC_CI_LBL_ALIAS, kLabelLeft, kAliasTop + labelDrop, labelWidth, 16);
   place(IDC_CI_ALIAS, kFieldLeft, kAliasTop, fieldWidth, kFieldHeight);
@@ -215,6 +218,7 @@ void TfrmConnectionInfo::bbtnOkClick() {
   fDatabase = text(IDC_CI_DATABASE);
   fConnectAs = text(IDC_CI_CONNECT_AS);  // chosen or typed
   fAlias = text(IDC_CI_ALIAS);
+  fAskLogon = ::IsDlgButtonChecked(hwnd(), IDC_CI_ASK_LOGON) == BST_CHECKED;
   endDialog(IDOK);
 }
 

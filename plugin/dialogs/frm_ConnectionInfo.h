@@ -23,6 +23,9 @@ class TfrmConnectionInfo : public fav::DialogBase {
   void ConnectAs(std::wstring v) { fConnectAs = std::move(v); }
   const std::wstring& Alias() const { return fAlias; }
   void Alias(std::wstring v) { fAlias = std::move(v); }
+  // "Ask before logging on": a click asks before it logs this favorite on.
+  bool AskLogon() const { return fAskLogon; }
+  void AskLogon(bool v) { fAskLogon = v; }
   // The Configure dialog's "Store password" state: when off, the dialog says
   // the password will not be saved.
   bool StorePassword() const { return fStorePassword; }
@@ -58,6 +61,7 @@ class TfrmConnectionInfo : public fav::DialogBase {
 
   HWND fOwner;
   std::wstring fUsername, fPassword, fDatabase, fConnectAs, fAlias;
+  bool fAskLogon = false;
   bool fStorePassword = true;
   fav::unique_hfont fButtonFont;
   fav::unique_imagelist fOkGlyph, fCancelGlyph, fShowPasswordGlyph;

@@ -17,4 +17,5 @@
 #define IDC_CI_ALIAS 5012           // edtAlias
 #define IDC_CI_PASSWORD_NOTE 5013   // "Store password" is off
 #define IDC_CI_CAPS_LOCK 5014       // Caps Lock warning
+#define IDC_CI_ASK_LOGON 5015       // cbAskLogon
 // bbtnOk and bbtnCancel are IDOK and IDCANCEL.

@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <cwchar>
 #include <set>
 #include <string>
 #include <vector>
@@ -28,6 +29,26 @@ inline std::wstring readText(const std::wstring& file, const std::wstring& secti
                                              file.c_str());
   return std::wstring(buffer.data(), n);
 }
+
+// The menu rules' reader over the platform, key by key: every read opens and
+// parses the file again. hiddenSections and hiddenKeys ("Section/Key") read
+// as missing, as in a version of the plug-in that does not know them.
+struct Reader {
+  std::wstring path;
+  std::set<std::wstring> hiddenSections, hiddenKeys;
+
+  std::wstring readText(const std::wstring& section, const std::wstring& key,
+                        const std::wstring& def) const {
+    if (hiddenSections.count(section) || hiddenKeys.count(section + L"/" + key)) return def;
+    return platform::readText(path, section, key, def);
+  }
+  bool readFlag(const std::wstring& section, const std::wstring& key, bool def) const {
+    const std::wstring v = readText(section, key, def ? L"1" : L"0");
+    wchar_t* end = nullptr;
+    const long n = std::wcstol(v.c_str(), &end, 10);
+    return end && *end == 0 && !v.empty() ? n != 0 : def;
+  }
+};
 
 inline std::vector<std::wstring> splitList(const std::vector<wchar_t>& buffer, DWORD n) {
   std::vector<std::wstring> out;
@@ -95,8 +116,10 @@ inline void saveKeyByKey(const std::wstring& file, const FavoritesSettings& s,
   writeFlag(file, kSettings, L"ShiftState", s.ShiftState);
   writeFlag(file, kSettings, L"CtrlState", s.CtrlState);
   writeFlag(file, kSettings, L"Altstate", s.Altstate);
+  writeText(file, kSettings, L"AskLogonDatabases", s.AskLogonDatabases);
   for (const wchar_t* section : {kFiles, kTypes, kSubMenus, kButtons, kUsernames, kPasswords,
-                                 kDatabases, kConnectsAs, kAliases, kSubMenuItems, kSubMenuButtons})
+                                 kDatabases, kConnectsAs, kAliases, kAskLogon, kSubMenuItems,
+                                 kSubMenuButtons})
     eraseSection(file, section);
   for (int j = 0; j < submenus.Count(); ++j) {
     writeText(file, kSubMenuItems, L"SubMenuItem" + std::to_wstring(j), submenus.Items(j).fSubMenu);
@@ -125,6 +148,7 @@ inline void saveKeyByKey(const std::wstring& file, const FavoritesSettings& s,
     writeText(file, kDatabases, L"Database" + n, f.fDatabase);
     writeText(file, kConnectsAs, L"ConnectAs" + n, f.fConnectAs);
     writeText(file, kAliases, L"Alias" + n, f.fAlias);
+    if (f.fAskLogon) writeFlag(file, kAskLogon, L"AskLogon" + n, true);
   }
 }
 

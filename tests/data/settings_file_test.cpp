@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "data_test_util.h"
+#include "menu_texts.h"
 #include "settings_file.h"
 #include "string_cipher.h"
 #include "temp_dir.h"
@@ -56,6 +57,7 @@ Lists sampleLists() {
   l.add(favorite(L"Packages", L"%path%\\pkg.pkb", 3, L"", L"", L"", L"", L"", L"The package"));
   l.add(favorite(L"Scripts", L"d:\\x.sql", 0, L"fav_x.bmp", L"sys", L"p\u00e4ss w=rd", L"db:1521/x",
                  L"SysDBA", L"Caf\u00e9"));
+  l.favorites.Items(l.favorites.Count() - 1).fAskLogon = true;
   l.add(favorite(L"Scripts", L"d:\\y.sql", 2));
   return l;
 }
@@ -152,7 +154,7 @@ TEST(SettingsFile, StoreWritesTheDocumentedFile) {
       "[Settings]\r\nLeft=200\r\nTop=200\r\nHeight=600\r\nWidth=800\r\nShowFullPath=1\r\n"
       "FavoritesOnMainmenu=0\r\nAllowDuplicateImages=0\r\nMenuItemName=Favorite Files\r\n"
       "NextToMenu=File\r\nImagePrefix=fav_\r\nReplacementPath=c:\\\r\nSavePassword=0\r\n"
-      "ShowConnectionInfo=0\r\nImagePath=C:\\plug\\\r\nShiftState=0\r\nCtrlState=0\r\nAltstate=0\r\n"
+      "ShowConnectionInfo=0\r\nImagePath=C:\\plug\\\r\nShiftState=0\r\nCtrlState=0\r\nAltstate=0\r\nAskLogonDatabases=\r\n"
       "[SubMenuItems]\r\nSubMenuItem0=\r\nSubMenuItem1=Scripts\r\n"
       "[SubMenuButtons]\r\nSubMenuButton0=\r\nSubMenuButton1=fav_s.bmp\r\n";
   {
@@ -224,6 +226,7 @@ TEST(SettingsFile, RoundTripGivesTheSameListsAndSettings) {
   s.SavePassword = true;
   s.ImagePath = L"C:\\img";
   s.CtrlState = true;
+  s.AskLogonDatabases = L"PROD*; *_P";
   for (const int hostVersion : {1199, 1200}) {
     SCOPED_TRACE(hostVersion);
     Lists l = sampleLists();
@@ -284,6 +287,44 @@ TEST(SettingsFile, SaveReadsBackAsThePlatformsKeyByKeyWrites) {
     ASSERT_TRUE(saveAll(ours, s, l.submenus, l.favorites, c.hostVersion, &error)) << show(error);
     const auto diffs = datatest::compareThroughPlatform(reference, ours);
     EXPECT_TRUE(diffs.empty()) << datatest::joined(diffs);
+  }
+}
+
+// A file saved with the logon guard (a flagged favorite, database patterns)
+// gives a reader that knows only the older keys the same menus and buttons;
+// ours differs only by the " !" after each guarded connection.
+TEST(SettingsFile, TheLogonGuardKeysLeaveOlderReadersTheirMenus) {
+  testsupport::TempDir dir;
+  const std::wstring path = (dir / L"Favorites.ini").wstring();
+  for (const bool showConnection : {false, true}) {
+    for (const int hostVersion : {1199, 1200}) {
+      SCOPED_TRACE(testing::Message() << "connection shown " << showConnection << " @" << hostVersion);
+      Lists l = sampleLists();  // x.sql asks by its flag, a.sql by its database
+      l.favorites.SortBySubmenu();
+      FavoritesSettings s;
+      s.ShowConnectionInfo = showConnection;
+      s.AskLogonDatabases = L"ORCL;PROD*";
+      s.ImagePath = kPluginFolder;
+      std::wstring error;
+      ASSERT_TRUE(saveAll(path, s, l.submenus, l.favorites, hostVersion, &error)) << show(error);
+      const IniFile ours = IniFile::load(path);
+      ASSERT_TRUE(ours.hasKey(ini::kAskLogon, L"AskLogon" + std::to_wstring(hostVersion >= 1200 ? 6 : 4)));
+      const platform::Reader older{path, {ini::kAskLogon}, {L"Settings/AskLogonDatabases"}};
+      int guarded = 0;
+      for (int index = 1; index <= 99; ++index) {
+        const std::wstring before = menus::menuItemText(older, index, hostVersion);
+        const std::wstring now = menus::menuItemText(ours, index, hostVersion);
+        const bool marked = showConnection && !before.empty() && before.back() == L']';
+        guarded += marked;
+        EXPECT_EQ(now, marked ? before + L" !" : before) << index;
+      }
+      EXPECT_EQ(guarded, showConnection ? 2 : 0);
+      if (!showConnection) {
+        std::wstring folderOurs, folderOlder;
+        EXPECT_EQ(menus::toolButtons(ours, hostVersion, kPluginFolder, folderOurs),
+                  menus::toolButtons(older, hostVersion, kPluginFolder, folderOlder));
+      }
+    }
   }
 }
 

@@ -175,6 +175,80 @@ TEST_F(OpenFavoriteTest, HeldModifiersSuppressTheLogonOnlyWhenTheyMatchTheFlags)
   }
 }
 
+// A guarded logon (the favorite's own flag, or its database among the
+// patterns of AskLogonDatabases, letter case aside) asks first; Yes logs on,
+// No leaves the file open without a connection. A held suppression skips
+// both the question and the logon.
+TEST_F(OpenFavoriteTest, AGuardedLogonAsksFirst) {
+  struct Case {
+    const char* settings;
+    const char* flag;      // AskLogon1's line, or ""
+    const char* database;
+    const char* connectAs;  // ConnectAs1's line, or ""
+    bool shift;
+    int answer;             // what the question is answered, 0: none is expected
+    bool logon;
+    const wchar_t* question;
+  } cases[] = {
+      {"", "", "PROD", "", false, 0, true, nullptr},
+      {"", "AskLogon1=0", "PROD", "", false, 0, true, nullptr},
+      {"", "AskLogon1=1", "orcl", "ConnectAs1=SysDBA", false, IDYES, true,
+       L"Log on to scott@orcl as SysDBA?"},
+      {"", "AskLogon1=1", "orcl", "ConnectAs1=SysDBA", false, IDNO, false,
+       L"Log on to scott@orcl as SysDBA?"},
+      {"", "AskLogon1=1", "orcl", "", false, IDYES, true, L"Log on to scott@orcl as normal?"},
+      {"AskLogonDatabases=PROD*", "", "prod_eu", "ConnectAs1=Normal", false, IDYES, true,
+       L"Log on to scott@prod_eu as Normal?"},
+      {"AskLogonDatabases=PROD*", "", "XPROD", "", false, 0, true, nullptr},
+      {"AskLogonDatabases=*_P", "", "hr_p", "", false, IDNO, false, L"Log on to scott@hr_p as normal?"},
+      {"AskLogonDatabases=PROD?", "", "PROD1", "", false, IDYES, true, L"Log on to scott@PROD1 as normal?"},
+      {"AskLogonDatabases=PROD?", "", "PROD12", "", false, 0, true, nullptr},
+      {"AskLogonDatabases=DEV; QA ;*_P", "", "qa", "", false, IDNO, false, L"Log on to scott@qa as normal?"},
+      {"AskLogonDatabases=DEV;QA;*_P", "", "test", "", false, 0, true, nullptr},
+      {"AskLogonDatabases=", "", "PROD", "", false, 0, true, nullptr},
+      {"ShiftState=1", "AskLogon1=1", "orcl", "", true, 0, false, nullptr},
+      {"ShiftState=1\nAskLogonDatabases=*", "", "orcl", "", true, 0, false, nullptr},
+      {"ShiftState=1", "AskLogon1=1", "orcl", "", false, IDYES, true, L"Log on to scott@orcl as normal?"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.settings << " | " << c.flag << " | " << c.database
+                                    << " | shift " << c.shift << " | answer " << c.answer);
+    writeIni(std::string("[Settings]\n") + c.settings + "\n[Files]\nFile1=c:\\a.sql\n[Usernames]\n" +
+             "Username1=scott\n[Databases]\nDatabase1=" + c.database + "\n[ConnectsAs]\n" +
+             c.connectAs + "\n[AskLogon]\n" + c.flag + "\n");
+    loadPlugin();
+    host.windows.clear();
+    host.ui.messageBoxTexts.clear();
+    host.ui.messageBoxes.clear();
+    if (c.answer) host.ui.messageBoxes.push_back(c.answer);
+    hostsim::HostSimulator::setModifiers(c.shift, false, false);
+    host.clearRecords();
+    host.onMenuClick(6);
+    hostsim::HostSimulator::setModifiers(false, false, false);
+    if (c.question) {
+      ASSERT_EQ(host.ui.messageBoxTexts.size(), 1u);
+      EXPECT_EQ(host.ui.messageBoxTexts[0], std::wstring(L"Favorites|") + c.question);
+    } else {
+      EXPECT_TRUE(host.ui.messageBoxTexts.empty());
+    }
+    EXPECT_EQ(host.callsNamed("OpenFileInWindow").size(), 1u);
+    EXPECT_EQ(host.callsNamed("ConnectionForLogon").size(), c.logon ? 1u : 0u);
+    EXPECT_EQ(host.windows.back().connection != 0, c.logon);
+  }
+}
+
+TEST_F(OpenFavoriteTest, AGuardedFavoriteThatIsOpenIsBroughtForwardWithoutAQuestion) {
+  writeIni("[Settings]\nAskLogonDatabases=*\n[Files]\nFile1=c:\\a.sql\n[Usernames]\nUsername1=scott\n"
+           "[AskLogon]\nAskLogon1=1\n");
+  loadPlugin();
+  host.windows = {{"c:\\w\\b.sql", 1, 0}, {"c:\\a.sql", 1, 0}};
+  host.clearRecords();
+  host.onMenuClick(6);
+  EXPECT_EQ(host.callsNamed("ActivateWindow").size(), 1u);
+  EXPECT_TRUE(host.ui.messageBoxTexts.empty());
+  EXPECT_TRUE(host.callsNamed("OpenFileInWindow").empty());
+}
+
 TEST_F(OpenFavoriteTest, MarkersAndMissingEntriesOpenNothing) {
   writeIni("[Files]\nFile1=[PL/SQL Developer 12 separator]\nFile2=c:\\a.sql\n");
   loadPlugin(1200);

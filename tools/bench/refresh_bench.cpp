@@ -23,6 +23,7 @@
 #include "host_simulator.h"
 #include "ini_file.h"
 #include "menu_texts.h"
+#include "platform_profile.h"
 #include "text_codec.h"
 #include "text_store.h"
 
@@ -30,22 +31,8 @@ namespace {
 
 constexpr std::uint64_t kSecond = 10'000'000;
 
-// The platform reader: every key opens and parses the file again.
-struct PlatformIni {
-  std::wstring path;
-  std::wstring readText(const std::wstring& section, const std::wstring& key,
-                        const std::wstring& def) const {
-    wchar_t buf[2048];
-    ::GetPrivateProfileStringW(section.c_str(), key.c_str(), def.c_str(), buf, 2048, path.c_str());
-    return buf;
-  }
-  bool readFlag(const std::wstring& section, const std::wstring& key, bool def) const {
-    const std::wstring v = readText(section, key, def ? L"1" : L"0");
-    wchar_t* end = nullptr;
-    const long n = std::wcstol(v.c_str(), &end, 10);
-    return end && *end == 0 && !v.empty() ? n != 0 : def;
-  }
-};
+// The platform reader, key by key: every key opens and parses the file again.
+using PlatformIni = platform::Reader;
 
 std::string fixture() {
   std::string files = "[Files]\n", types = "[Types]\n", subs = "[SubMenus]\n", buttons = "[Buttons]\n",
