@@ -20,7 +20,23 @@ struct FavoritesUiSeam {
   // drives the dialog from here (and may open nested dialogs re-entrantly).
   // name is the dialog's class name in the code, e.g. L"TfrmConfigureFavorites".
   void (*dialogShown)(HWND dialog, const wchar_t* name);
+  // A task dialog with the push buttons buttons[0..count-1]: returns the
+  // index of the button chosen, -1 when it was closed otherwise, or
+  // kSeamShowReal to let the platform's task dialog show after all.
+  int (*taskDialog)(HWND owner, const wchar_t* caption, const wchar_t* instruction,
+                    const wchar_t* content, const wchar_t* const* buttons, int count);
+  // Single-file open dialog titled title, starting in initialFolder, with
+  // filter in the platform's "name\0pattern\0...\0\0" form: copy the chosen full
+  // path into out (capacity outLen) and return 1, or return 0.
+  int (*openFile)(HWND owner, const wchar_t* title, const wchar_t* initialFolder,
+                  const wchar_t* filter, wchar_t* out, int outLen);
+  // Whether a file exists, asked on the plug-in's worker thread: 1 yes, 0 no,
+  // -1 cannot tell, or kSeamShowReal to ask the disk after all.
+  int (*fileExists)(const wchar_t* path);
 };
+
+// A seam answer that leaves the question to the platform.
+enum { kSeamShowReal = -2 };
 
 typedef FavoritesUiSeam* (*FavoritesUiSeamFn)();
 }

@@ -6,18 +6,13 @@
 #include <string>
 #include <string_view>
 
+#include "ascii_case.h"
+
 namespace logon {
 
-// Letters folded for comparison: ASCII and the Latin-1 letters, the same on
-// every build (a locale must not decide whether PROD matches prod).
-inline wchar_t foldCase(wchar_t c) {
-  if (c >= L'A' && c <= L'Z') return static_cast<wchar_t>(c - L'A' + L'a');
-  if (c >= 0xC0 && c <= 0xDE && c != 0xD7) return static_cast<wchar_t>(c + 0x20);
-  return c;
-}
-
 // Whole-text match of one pattern: "*" any text (none too), "?" any one
-// character, the rest itself ignoring case. Greedy with one back-track point,
+// character, the rest itself ignoring ASCII letter case (as the settings
+// file compares names). Greedy with one back-track point,
 // so the time stays bounded by text length times pattern length.
 inline bool matchesPattern(std::wstring_view text, std::wstring_view pattern) {
   size_t t = 0, p = 0;
@@ -27,7 +22,7 @@ inline bool matchesPattern(std::wstring_view text, std::wstring_view pattern) {
       starP = p++;
       starT = t;
     } else if (p < pattern.size() &&
-               (pattern[p] == L'?' || foldCase(pattern[p]) == foldCase(text[t]))) {
+               (pattern[p] == L'?' || fav::asciiLower(pattern[p]) == fav::asciiLower(text[t]))) {
       ++p;
       ++t;
     } else if (starP != std::wstring_view::npos) {

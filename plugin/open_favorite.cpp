@@ -5,9 +5,11 @@
 #include "PlugInIntf.h"
 #include "code_page_text.h"
 #include "dialog_base.h"
+#include "file_check.h"
 #include "file_path.h"
 #include "logon_guard.h"
 #include "menu_builder.h"
+#include "missing_favorite.h"
 #include "plugin_state.h"
 #include "settings_file.h"
 #include "settings_read.h"
@@ -37,34 +39,32 @@ int probedWindowCount(int hostCount) {
 
 void OpenFavorite(int menuIndex) { OpenFavorite(menuIndex, readKeyboardState()); }
 
-void OpenFavorite(int menuIndex, const KeyboardState& keys) {
-  const bool shift = isShiftDown(keys);
-  const bool ctrl = isCtrlDown(keys);
-  const bool alt = isAltDown(keys);
+namespace {
 
-  const IniFile ini = IniFile::load(plugin::settingsPath());
-  const int n = menuIndex - 5;
-  const std::wstring replacement = getReplacementPath(ini);
-  std::wstring file = entry(ini, ini::kFiles, L"File", n);
-  if (file.empty() || file == ini::kGroupStartMarker) return;
-  file = fav::expandPathMarker(file, replacement);
-  const int type = ini.readNumber(ini::kTypes, listKey(L"Type", n), 0);
-
-  // Window numbers 0..N inclusive are probed; a number without a window
-  // simply does not match. A count below 0 means no window, and a garbage
-  // count must not keep the click from returning: the probe stops after
-  // kMaxProbedWindows windows whatever the host says.
+// Brings the host's window of file forward when it has one. Window numbers
+// 0..N inclusive are probed; a number without a window simply does not
+// match. A count below 0 means no window, and a garbage count must not keep
+// the click from returning: the probe stops after kMaxProbedWindows windows
+// whatever the host says.
+bool activateOpenWindow(const std::wstring& file) {
   const std::string narrowFile = fav::toNarrow(file);
   const int last = probedWindowCount(host::WindowCount()) - 1;
   for (int w = 0; w <= last; ++w) {
     host::SelectWindow(w);
     if (host::CurrentWindowFileName() == narrowFile) {
       host::ActivateWindow(w);
-      return;
+      return true;
     }
   }
+  return false;
+}
 
-  host::OpenFileInWindow(type, narrowFile);
+// Opens file in a new window of type and logs it on with entry n's
+// connection, unless the held keys suppress it or a guarded logon is
+// declined.
+void openAndLogOn(const IniFile& ini, int n, const std::wstring& file, int type,
+                  const KeyboardState& keys) {
+  host::OpenFileInWindow(type, fav::toNarrow(file));
   const std::wstring user = entry(ini, ini::kUsernames, L"Username", n);
   const std::wstring database = entry(ini, ini::kDatabases, L"Database", n);
   const std::wstring connectAs = entry(ini, ini::kConnectsAs, L"ConnectAs", n, L"normal");
@@ -76,6 +76,9 @@ void OpenFavorite(int menuIndex, const KeyboardState& keys) {
   details.connectAs = fav::toNarrow(connectAs);
   if (details.username.empty()) return;
 
+  const bool shift = isShiftDown(keys);
+  const bool ctrl = isCtrlDown(keys);
+  const bool alt = isAltDown(keys);
   const bool suppressed = shift == ini.readFlag(ini::kSettings, L"ShiftState", false) &&
                           ctrl == ini.readFlag(ini::kSettings, L"CtrlState", false) &&
                           alt == ini.readFlag(ini::kSettings, L"Altstate", false) &&
@@ -94,6 +97,55 @@ void OpenFavorite(int menuIndex, const KeyboardState& keys) {
   const int connection = host::ConnectionForLogon(details);
   host::SetCurrentWindowConnection(connection);
   host::WindowConnectionState(1);
+}
+
+// The file of entry n (stored as storedFile) is gone: find it again, drop
+// the favorite, or leave everything as it is.
+void onMissingFile(const IniFile& ini, int n, const std::wstring& storedFile,
+                   const std::wstring& file, int type, const KeyboardState& keys) {
+  const HWND owner = fav::hostOwnerWindow();
+  switch (missing::askAboutMissingFile(owner, file)) {
+    case missing::Choice::Locate: {
+      const std::wstring found = missing::locateFile(owner, file);
+      if (found.empty()) return;
+      if (!fav::fitsCodePage(found)) {
+        // The host could never open it by that name.
+        const std::wstring text = codepage::unstorableFilesMessage({found});
+        showMessageBox(owner, text.c_str(), L"Favorites", MB_OK | MB_ICONWARNING);
+        return;
+      }
+      missing::relinkFavorite(owner, n, storedFile, found);
+      // The file opens as a click on the favorite now would, even when the
+      // new path could not be saved.
+      if (!activateOpenWindow(found)) openAndLogOn(ini, n, found, type, keys);
+      return;
+    }
+    case missing::Choice::Remove:
+      missing::removeFavorite(owner, n, storedFile);
+      return;
+    case missing::Choice::Cancel:
+      return;
+  }
+}
+
+}  // namespace
+
+void OpenFavorite(int menuIndex, const KeyboardState& keys) {
+  const IniFile ini = IniFile::load(plugin::settingsPath());
+  const int n = menuIndex - 5;
+  const std::wstring storedFile = entry(ini, ini::kFiles, L"File", n);
+  if (storedFile.empty() || storedFile == ini::kGroupStartMarker) return;
+  const std::wstring file = fav::expandPathMarker(storedFile, getReplacementPath(ini));
+  const int type = ini.readNumber(ini::kTypes, listKey(L"Type", n), 0);
+
+  if (activateOpenWindow(file)) return;
+  // Only a file the system says is gone stops the click; one it cannot tell
+  // about in time (a slow network path) opens as it always did.
+  if (filecheck::checkPresence(file) == filecheck::Presence::Missing) {
+    onMissingFile(ini, n, storedFile, file, type, keys);
+    return;
+  }
+  openAndLogOn(ini, n, file, type, keys);
 }
 
 void AddCurrent() {

@@ -85,7 +85,8 @@ FavoritesSettings readSettings(const IniFile& ini, const std::wstring& pluginFol
   return s;
 }
 
-void loadLists(const IniFile& ini, TSubMenuItems& submenus, TFavoriteItems& favorites) {
+void loadLists(const IniFile& ini, TSubMenuItems& submenus, TFavoriteItems& favorites,
+               std::vector<int>* entryNumbers) {
   // Submenus: entry 0 is the blank entry the dialog already holds; the list
   // ends at the first empty name, as the menus read it.
   std::unordered_set<std::wstring> known;
@@ -112,6 +113,7 @@ void loadLists(const IniFile& ini, TSubMenuItems& submenus, TFavoriteItems& favo
     std::wstring file = ini.readText(kFiles, listKey(L"File", n), L"");
     if (file.empty() || file == kGroupStartMarker) continue;
     TFavoriteItem& f = favorites.Add();
+    if (entryNumbers) entryNumbers->push_back(n);
     f.fFileName = std::move(file);
     // A missing type opens as 0 from the menus; reading it as anything else
     // would change how the favorite opens after the next save.
@@ -148,7 +150,11 @@ void storeAll(IniFile& ini, const FavoritesSettings& settings, const TSubMenuIte
   ini.writeFlag(kSettings, L"CtrlState", settings.CtrlState);
   ini.writeFlag(kSettings, L"Altstate", settings.Altstate);
   ini.writeText(kSettings, L"AskLogonDatabases", settings.AskLogonDatabases);
+  storeLists(ini, settings.SavePassword, submenus, favorites, hostVersion);
+}
 
+void storeLists(IniFile& ini, bool savePassword, const TSubMenuItems& submenus,
+                const TFavoriteItems& favorites, int hostVersion) {
   for (const wchar_t* section : {kFiles, kTypes, kSubMenus, kButtons, kUsernames, kPasswords,
                                  kDatabases, kConnectsAs, kAliases, kAskLogon, kSubMenuItems,
                                  kSubMenuButtons})
@@ -174,7 +180,7 @@ void storeAll(IniFile& ini, const FavoritesSettings& settings, const TSubMenuIte
     ini.writeText(kButtons, listKey(L"Button", k), f.fImage);
     ini.writeText(kUsernames, listKey(L"Username", k), f.fUsername);
     ini.writeText(kPasswords, listKey(L"Password", k),
-                  settings.SavePassword ? storedPassword(f.fPassword) : std::wstring());
+                  savePassword ? storedPassword(f.fPassword) : std::wstring());
     ini.writeText(kDatabases, listKey(L"Database", k), f.fDatabase);
     ini.writeText(kConnectsAs, listKey(L"ConnectAs", k), f.fConnectAs);
     ini.writeText(kAliases, listKey(L"Alias", k), f.fAlias);

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "ini_file.h"
 #include "settings_keys.h"
@@ -46,7 +47,9 @@ std::wstring getReplacementPath(const std::wstring& iniFileName);
 // favorites. Every File entry present is loaded, in number order, gaps and
 // empty values skipped; group-start markers are skipped; a missing Type reads
 // as 0; non-empty passwords are deciphered.
-void loadLists(const IniFile& ini, TSubMenuItems& submenus, TFavoriteItems& favorites);
+// entryNumbers, when given, receives each loaded favorite's entry number.
+void loadLists(const IniFile& ini, TSubMenuItems& submenus, TFavoriteItems& favorites,
+               std::vector<int>* entryNumbers = nullptr);
 
 // The Configure dialog's save into ini (settings in order, list sections
 // replaced, group-start entries from host version 1200, passwords enciphered
@@ -54,6 +57,9 @@ void loadLists(const IniFile& ini, TSubMenuItems& submenus, TFavoriteItems& favo
 // unknown keys and comment lines are kept.
 void storeAll(IniFile& ini, const FavoritesSettings& settings, const TSubMenuItems& submenus,
               const TFavoriteItems& favorites, int hostVersion);
+// The list sections alone, replaced and numbered as storeAll writes them.
+void storeLists(IniFile& ini, bool savePassword, const TSubMenuItems& submenus,
+                const TFavoriteItems& favorites, int hostVersion);
 
 // What the Configure dialog read: the file's version and its favorites, so
 // that its Ok can tell what was added to the file elsewhere meanwhile.

@@ -3,6 +3,7 @@
 // executables that link this file export "FavoritesUiSeam"; a host that
 // wants the real platform windows (the demo host) links hostsim_model alone.
 #include <cstring>
+#include <cwchar>
 
 #include "host_simulator.h"
 #include "ui_seam.h"
@@ -13,6 +14,17 @@ namespace {
 void notifyShow(const std::wstring& what) {
   HostSimulator* host = HostSimulator::active();
   if (host && host->ui.onShow) host->ui.onShow(what);
+}
+
+// The next path a picker answers, copied into out: 1, or 0 for a cancel
+// (none left, an empty answer, or one that does not fit).
+int takePath(std::deque<std::wstring>& answers, wchar_t* out, int outLen) {
+  if (answers.empty()) return 0;
+  const std::wstring answer = answers.front();
+  answers.pop_front();
+  if (answer.empty() || (int)answer.size() >= outLen) return 0;
+  wcscpy(out, answer.c_str());
+  return 1;
 }
 
 int seamMessageBox(HWND, const wchar_t* text, const wchar_t* caption, unsigned type) {
@@ -33,12 +45,7 @@ int seamBrowseForFolder(HWND, const wchar_t* title, unsigned, wchar_t* out, int 
   auto& ui = host->ui;
   ui.folderTitles.push_back(title ? title : L"");
   notifyShow(L"folder");
-  if (ui.folders.empty()) return 0;
-  const std::wstring answer = ui.folders.front();
-  ui.folders.pop_front();
-  if (answer.empty() || (int)answer.size() >= outLen) return 0;
-  wcscpy(out, answer.c_str());
-  return 1;
+  return takePath(ui.folders, out, outLen);
 }
 
 int seamOpenFiles(HWND, const wchar_t*, wchar_t* out, int outLen) {
@@ -70,7 +77,42 @@ void seamDialogShown(HWND dialog, const wchar_t* name) {
   }
 }
 
-FavoritesUiSeam gSeam{&seamMessageBox, &seamBrowseForFolder, &seamOpenFiles, &seamDialogShown};
+int seamTaskDialog(HWND, const wchar_t* caption, const wchar_t* instruction, const wchar_t* content,
+                   const wchar_t* const* buttons, int count) {
+  HostSimulator* host = HostSimulator::active();
+  if (!host) return -1;
+  auto& ui = host->ui;
+  std::wstring text = std::wstring(caption ? caption : L"") + L"|" + (instruction ? instruction : L"") +
+                      L"|" + (content ? content : L"");
+  for (int i = 0; i < count; ++i) text += L"|" + std::wstring(buttons[i] ? buttons[i] : L"");
+  ui.taskDialogTexts.push_back(text);
+  notifyShow(L"taskdialog");
+  if (ui.taskDialogs.empty()) return -1;
+  const int answer = ui.taskDialogs.front();
+  ui.taskDialogs.pop_front();
+  return answer;
+}
+
+int seamOpenFile(HWND, const wchar_t* title, const wchar_t* initialFolder, const wchar_t* filter,
+                 wchar_t* out, int outLen) {
+  HostSimulator* host = HostSimulator::active();
+  if (!host) return 0;
+  auto& ui = host->ui;
+  UiAnswers::OpenFileAsked asked{title ? title : L"", initialFolder ? initialFolder : L"", {}};
+  for (const wchar_t* p = filter; p && *p; p += wcslen(p) + 1) asked.filter.push_back(p);
+  ui.openFileAsked.push_back(asked);
+  notifyShow(L"openfile");
+  return takePath(ui.openFile, out, outLen);
+}
+
+int seamFileExists(const wchar_t* path) {
+  HostSimulator* host = HostSimulator::active();
+  if (!host || !host->ui.fileExists) return kSeamShowReal;
+  return host->ui.fileExists(path ? path : L"");
+}
+
+FavoritesUiSeam gSeam{&seamMessageBox, &seamBrowseForFolder, &seamOpenFiles, &seamDialogShown,
+                      &seamTaskDialog, &seamOpenFile, &seamFileExists};
 
 }  // namespace
 }  // namespace hostsim

@@ -53,6 +53,22 @@ struct UiAnswers {
   std::deque<int> messageBoxes;                      // IDYES, IDNO, ...
   std::vector<std::wstring> messageBoxTexts;         // what was asked
   std::vector<std::wstring> folderTitles;
+  // Task dialogs: the index of the button chosen, one per dialog; -1 (or no
+  // answer left) closes it; kSeamShowReal lets the real one show.
+  std::deque<int> taskDialogs;
+  std::vector<std::wstring> taskDialogTexts;  // "caption|instruction|content|button|button..."
+  // Single-file open dialogs: the path chosen, one per dialog; L"" cancels.
+  std::deque<std::wstring> openFile;
+  struct OpenFileAsked {
+    std::wstring title, folder;
+    std::vector<std::wstring> filter;  // name, pattern, name, pattern, ...
+  };
+  std::vector<OpenFileAsked> openFileAsked;
+  // The plug-in's existence check: 1 exists, 0 missing, -1 cannot tell;
+  // kSeamShowReal (or no function) checks the disk. Called on the plug-in's
+  // worker thread. The model's files are names only, so by default each one
+  // exists.
+  std::function<int(const std::wstring& path)> fileExists = [](const std::wstring&) { return 1; };
   // Called while a picker or message box would be showing (a window of the
   // plug-in is then modal); lets a test take a screenshot at that moment.
   std::function<void(const std::wstring& what)> onShow;

@@ -1,0 +1,23 @@
+// Whether a favorite's file is still there, asked without ever freezing the
+// IDE: the check runs on a worker thread, and a click waits for it only so
+// long (an unreachable network path can take half a minute to answer).
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+namespace filecheck {
+
+enum class Presence { Exists, Missing, Unknown };
+
+// How long a click waits for the answer.
+inline constexpr DWORD kClickLimitMs = 1500;
+
+// Missing only when the system says the file or its folder is not found;
+// Unknown when it cannot tell (no access, no network) or does not answer
+// within limitMs. The worker owns its copy of the path and keeps the module
+// loaded until it ends, so a late answer harms nothing.
+Presence checkPresence(const std::wstring& path, DWORD limitMs = kClickLimitMs);
+
+}  // namespace filecheck
