@@ -8,7 +8,7 @@
 
 #include "PlugInIntf.h"
 #include "dialog_base.h"
-#include "favorite_files.h"
+#include "favorite_add.h"
 #include "file_path.h"
 #include "menu_builder.h"
 #include "plugin_state.h"

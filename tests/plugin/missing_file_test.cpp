@@ -99,6 +99,7 @@ TEST_F(MissingFileTest, LocateStoresTheNewPathRefreshesAndOpensAndLogsOn) {
              "File2=" + fav::toNarrow(old) + "\r\n[Types]\r\nType2=3\r\n[Usernames]\r\nUsername2=scott\r\n" +
              "[Databases]\r\nDatabase2=orcl\r\n[ConnectsAs]\r\nConnectAs2=SysDBA\r\n");
     loadPlugin();
+    host.windows.clear();  // the last case's file is not open here
     host.ui.taskDialogs = {kLocate};
     host.ui.openFile = {c.picked};
     host.ui.openFileAsked.clear();
