@@ -435,7 +435,7 @@ std::string groupedFixture(bool groupStarts) {
          "FavoritesOnMainmenu=0\r\nAllowDuplicateImages=0\r\nMenuItemName=Favorite Files\r\n"
          "NextToMenu=Tools\r\nImagePrefix=fav_\r\nReplacementPath=c:\\\r\nSavePassword=0\r\n"
          "ShowConnectionInfo=1\r\nImagePath=c:\\icons\r\nShiftState=0\r\nCtrlState=1\r\n"
-         "Altstate=0\r\n"
+         "Altstate=0\r\nAskLogonDatabases=\r\n"
          "[SubMenuItems]\r\nSubMenuItem0=\r\nSubMenuItem1=Group 1\r\nSubMenuItem2=Group 2\r\n"
          "SubMenuItem3=Group 3\r\n"
          "[SubMenuButtons]\r\nSubMenuButton0=\r\nSubMenuButton1=\r\nSubMenuButton2=fav_g.bmp\r\n"
