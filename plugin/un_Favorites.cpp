@@ -7,6 +7,7 @@
 
 #include "PlugInIntf.h"
 #include "commands.h"
+#include "glyphs.h"
 #include "menu_builder.h"
 #include "open_favorite.h"
 #include "plugin_state.h"
@@ -103,6 +104,7 @@ BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID reserved) {
       plugin::releaseHostTexts();
       plugin::releaseSettingsSnapshot();
       plugin::resetState();
+      dialogs::releaseSharedGlyphs();
       host::clearCallbacks();
     });
   }

@@ -141,17 +141,31 @@ std::wstring TfrmConfigureFavorites::cellText(int row, int column) const {
   }
 }
 
-void TfrmConfigureFavorites::FormResize() {
+void TfrmConfigureFavorites::FormResize(int rowsToCome) {
   if (!sgFavorites_) return;
   RECT client{};
   ::GetClientRect(sgFavorites_, &client);
-  ListView_SetColumnWidth(sgFavorites_, 0, scale(kIconColumn));
-  ListView_SetColumnWidth(sgFavorites_, 1, scale(kSubmenuColumn));
-  ListView_SetColumnWidth(sgFavorites_, kFileColumn,
-                          std::max<int>(client.right - scale(kIconColumn) - scale(kSubmenuColumn) -
-                                            scale(kConnectionColumn),
-                                        scale(40)));
-  ListView_SetColumnWidth(sgFavorites_, kConnectionColumnIndex, scale(kConnectionColumn));
+  if (rowsToCome >= 0) {
+    // The width the list will have once those rows are in: with a scroll
+    // bar when they do not fit under the header.
+    RECT header{};
+    ::GetWindowRect(ListView_GetHeader(sgFavorites_), &header);
+    const bool hasBar = (::GetWindowLongW(sgFavorites_, GWL_STYLE) & WS_VSCROLL) != 0;
+    const bool needsBar = static_cast<long long>(rowsToCome) * scale(kRowHeight) >
+                          client.bottom - (header.bottom - header.top);
+    const int bar = ::GetSystemMetrics(SM_CXVSCROLL);
+    if (needsBar && !hasBar) client.right -= bar;
+    if (!needsBar && hasBar) client.right += bar;
+  }
+  const int widths[] = {scale(kIconColumn), scale(kSubmenuColumn),
+                        std::max<int>(client.right - scale(kIconColumn) - scale(kSubmenuColumn) -
+                                          scale(kConnectionColumn),
+                                      scale(40)),
+                        scale(kConnectionColumn)};
+  // A width set again redraws the whole list: only the ones that changed.
+  for (int c = 0; c < 4; ++c)
+    if (ListView_GetColumnWidth(sgFavorites_, c) != widths[c])
+      ListView_SetColumnWidth(sgFavorites_, c, widths[c]);
 }
 
 void TfrmConfigureFavorites::makeBoldFont() {
@@ -235,6 +249,9 @@ void TfrmConfigureFavorites::FillGrid() {
   fillingGrid_ = true;
   // The list view holds no rows: it asks for what it shows.
   rows_ = model_.visible();
+  // A column width set while rows are in redraws them all: the widths for
+  // the rows to come go first, and the check after them finds nothing to do.
+  FormResize(static_cast<int>(rows_.size()));
   grid_.setRows(static_cast<int>(rows_.size()), rowOfFavorite(model_.selected()));
   fillingGrid_ = false;
   FillSubmenuCombo();
@@ -253,10 +270,27 @@ std::wstring TfrmConfigureFavorites::imageFolder() const {
 }
 
 void TfrmConfigureFavorites::LoadImages() {
+  // A read still under way would bring older icons after these.
+  iconLoader_.stop();
   // The combo boxes take the new list before the old one goes.
   dialogs::IconImages old = std::move(icons_);
   icons_ = dialogs::loadIconImages(plugin::pluginFolder(), imageFolder(), fPrefix, iconPixels());
   populateIconCombos();
+}
+
+void TfrmConfigureFavorites::startIconLoad() {
+  if (!iconLoader_.start(hwnd(), kIconsReadMessage, plugin::pluginFolder(), imageFolder(), fPrefix,
+                         iconPixels()))
+    LoadImages();  // no worker: read here, as before
+}
+
+void TfrmConfigureFavorites::iconsRead() {
+  std::optional<dialogs::IconImages> icons = iconLoader_.take();
+  if (!icons) return;  // left over from a read that was stopped
+  dialogs::IconImages old = std::move(icons_);
+  icons_ = std::move(*icons);
+  populateIconCombos();
+  if (sgFavorites_) ::InvalidateRect(sgFavorites_, nullptr, FALSE);
 }
 
 void TfrmConfigureFavorites::populateIconCombos() {
@@ -295,13 +329,23 @@ int TfrmConfigureFavorites::iconImageIndex(const std::wstring& image) const {
 void TfrmConfigureFavorites::FillSubmenuCombo() {
   if (!hwnd()) return;
   const int px = iconPixels();
-  fav::unique_imagelist pictures{::ImageList_Create(px, px, ILC_COLOR24 | ILC_MASK, 8, 8)};
   HWND combo = item(IDC_CB_SUBMENU_EDIT);
+  const std::wstring folder = imageFolder();
+  const TSubMenuItems& submenus = model_.submenus();
+  // Every refill of the grid comes here; the pictures are read again only
+  // when the submenus, their icons, the folder or the size changed.
+  std::wstring shown = folder + L'\n' + std::to_wstring(px);
+  for (int k = 0; k < submenus.Count(); ++k)
+    shown += L'\n' + submenus.Items(k).SubMenu() + L'\t' + submenus.Items(k).Image();
+  if (shown == submenuComboShows_) {
+    ::SendMessageW(combo, CB_SETCURSEL, static_cast<WPARAM>(-1), 0);
+    return;
+  }
+  submenuComboShows_ = std::move(shown);
+  fav::unique_imagelist pictures{::ImageList_Create(px, px, ILC_COLOR24 | ILC_MASK, 8, 8)};
   RedrawPause pause(combo);
   ::SendMessageW(combo, CB_RESETCONTENT, 0, 0);
   ::SendMessageW(combo, CBEM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(pictures.get()));
-  const std::wstring folder = imageFolder();
-  const TSubMenuItems& submenus = model_.submenus();
   for (int k = 0; k < submenus.Count(); ++k) {
     const TSubMenuItem& submenu = submenus.Items(k);
     fav::unique_hbitmap picture;

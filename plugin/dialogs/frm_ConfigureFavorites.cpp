@@ -56,7 +56,9 @@ TfrmConfigureFavorites::~TfrmConfigureFavorites() = default;
 bool TfrmConfigureFavorites::Initialize() {
   if (!ReadIniFile()) return false;
   FillGrid();
-  LoadImages();
+  // Before the window the icons wait for it: it reads them at its DPI, off
+  // its own thread.
+  if (hwnd()) LoadImages();
   initialized_ = true;
   return true;
 }
@@ -242,15 +244,16 @@ bool TfrmConfigureFavorites::onInit() {
   if (initialized_) {
     applySettingsToControls();
     FillMainMenuItems();
-    // The icon list was made before the window knew its DPI.
-    if (icons_.size != scale(20))
-      LoadImages();
-    else
-      populateIconCombos();
+    // The dialog opens without waiting for the icon files: the rows show
+    // their icons once the worker has read them.
+    startIconLoad();
     FillGrid();
   }
   UpdateActionStates();
+  // One layout at the size the window is given, not one per move.
+  placing_ = true;
   placeWindow();
+  placing_ = false;
   layout();
   FormShow();
   takeBaseline();
@@ -306,16 +309,16 @@ void TfrmConfigureFavorites::FormShow() {
 }
 
 void TfrmConfigureFavorites::applyGlyphs() {
-  glyphLists_.clear();
+  // The same few glyphs at every open: made once per process and size.
   const UINT d = dpi();
   for (const configure::ActionControl& a : configure::kActionControls)
-    if (a.glyph) glyphLists_.push_back(dialogs::setButtonGlyph(item(a.id), a.glyph, d));
+    if (a.glyph) dialogs::setSharedButtonGlyph(item(a.id), a.glyph, d);
   for (const configure::ControlHint& c : configure::kControlHints)
-    if (c.glyph) glyphLists_.push_back(dialogs::setButtonGlyph(item(c.id), c.glyph, d));
-  glyphLists_.push_back(dialogs::setButtonGlyph(item(IDC_BBTN_IMAGE_PATH), IDB_GLYPH_FOLDER, d));
-  if (!glyphLists_.back()) ::SetWindowTextW(item(IDC_BBTN_IMAGE_PATH), L"...");
-  else ::SetWindowTextW(item(IDC_BBTN_IMAGE_PATH), L"");
-  pluginIcon_ = dialogs::glyphImageList(IDB_PLUGIN_ICON, scale(32));
+    if (c.glyph) dialogs::setSharedButtonGlyph(item(c.id), c.glyph, d);
+  const bool folderGlyph =
+      dialogs::setSharedButtonGlyph(item(IDC_BBTN_IMAGE_PATH), IDB_GLYPH_FOLDER, d);
+  ::SetWindowTextW(item(IDC_BBTN_IMAGE_PATH), folderGlyph ? L"" : L"...");
+  pluginIcon_ = dialogs::sharedGlyphList(IDB_PLUGIN_ICON, scale(32));
 }
 
 void TfrmConfigureFavorites::placeWindow() {
@@ -610,7 +613,7 @@ INT_PTR TfrmConfigureFavorites::onMessage(UINT msg, WPARAM wp, LPARAM lp, bool& 
   handled = false;
   switch (msg) {
     case WM_SIZE:
-      layout();
+      if (!placing_) layout();
       handled = true;
       return 0;
     case WM_CLOSE:
@@ -642,7 +645,7 @@ INT_PTR TfrmConfigureFavorites::onMessage(UINT msg, WPARAM wp, LPARAM lp, bool& 
     case WM_MEASUREITEM: {
       auto* measure = reinterpret_cast<MEASUREITEMSTRUCT*>(lp);
       if (measure->CtlType == ODT_LISTVIEW && measure->CtlID == IDC_SG_FAVORITES) {
-        measure->itemHeight = static_cast<UINT>(scale(26));
+        measure->itemHeight = static_cast<UINT>(scale(kRowHeight));
         handled = true;
         return TRUE;
       }
@@ -664,6 +667,10 @@ INT_PTR TfrmConfigureFavorites::onMessage(UINT msg, WPARAM wp, LPARAM lp, bool& 
       }
       return 0;
     case WM_SETCURSOR:
+      return 0;
+    case kIconsReadMessage:
+      iconsRead();
+      handled = true;
       return 0;
     default:
       return gridDialogMessage(msg, wp, lp, handled);
@@ -703,6 +710,7 @@ LRESULT CALLBACK TfrmConfigureFavorites::submenuBoxProc(HWND hwnd, UINT msg, WPA
 }
 
 void TfrmConfigureFavorites::onDestroy() {
+  iconLoader_.stop();
   renameOpen_ = false;
   grid_.detach();
   sgFavorites_ = nullptr;
@@ -721,5 +729,5 @@ void TfrmConfigureFavorites::drawImage1(const DRAWITEMSTRUCT& draw) {
   const int size = scale(32);
   const int x = (draw.rcItem.left + draw.rcItem.right - size) / 2;
   const int y = (draw.rcItem.top + draw.rcItem.bottom - size) / 2;
-  ::ImageList_Draw(pluginIcon_.get(), 0, draw.hDC, x, y, ILD_TRANSPARENT);
+  ::ImageList_Draw(pluginIcon_, 0, draw.hDC, x, y, ILD_TRANSPARENT);
 }

@@ -24,6 +24,7 @@
 #include "dialog_base.h"
 #include "favorites_list.h"
 #include "grid_view.h"
+#include "icon_loader.h"
 #include "settings_file.h"
 #include "un_favoriteCollections.h"
 #include "unique_handles.h"
@@ -144,7 +145,9 @@ class TfrmConfigureFavorites : public fav::DialogBase {
   // Shell (frm_ConfigureFavorites.cpp).
   void FormCreate();
   void FormShow();
-  void FormResize();
+  // The columns fill the grid's width; with rowsToCome, the width the grid
+  // will have once it holds that many rows.
+  void FormResize(int rowsToCome = -1);
   bool ReadIniFile();
   bool WriteIniFile(std::wstring* error);
   void FillMainMenuItems();
@@ -200,6 +203,11 @@ class TfrmConfigureFavorites : public fav::DialogBase {
   void showRestoredLists();
   void takeBaseline();
   void populateIconCombos();
+  // The icons read off the dialog's thread at open, and their arrival.
+  static constexpr UINT kIconsReadMessage = WM_APP + 3;
+  static constexpr int kRowHeight = 26;  // the grid's rows at 96 DPI
+  void startIconLoad();
+  void iconsRead();
   int iconPixels() const;
   std::wstring imageFolder() const;
   int iconImageIndex(const std::wstring& image) const;
@@ -219,6 +227,7 @@ class TfrmConfigureFavorites : public fav::DialogBase {
   int hostVersion_ = 0;
   bool initialized_ = false;
   bool loadingControls_ = false;
+  bool placing_ = false;  // the first placement, laid out once after it
 
   // What the grid hands on to the shell, which sets it: the grid does not
   // run the dialog's commands itself.
@@ -231,9 +240,10 @@ class TfrmConfigureFavorites : public fav::DialogBase {
   HWND sgFavorites_ = nullptr;
   std::vector<int> rows_;  // the favorite each row shows
   dialogs::IconImages icons_;  // cbeIcon captions and pictures, entry 0 blank
+  dialogs::IconLoader iconLoader_;
   fav::unique_imagelist ilSubmenuIcons_;
-  std::vector<fav::unique_imagelist> glyphLists_;
-  fav::unique_imagelist pluginIcon_;
+  std::wstring submenuComboShows_;  // what the submenu picker was filled from
+  HIMAGELIST pluginIcon_ = nullptr;  // shared, kept until unload
   fav::unique_hmenu popupMenu_;
   bool fillingGrid_ = false;
   int pickedIndex_ = -1;  // entry chosen in the open list (click or Enter)

@@ -2,12 +2,34 @@
 
 #include <commctrl.h>
 
+#include <map>
+#include <mutex>
+#include <utility>
+
 #include "un_plugincommon.h"
 
 namespace dialogs {
 namespace {
 
 constexpr COLORREF kTransparent = RGB(255, 255, 255);
+
+struct SharedGlyphs {
+  std::mutex lock;
+  std::map<std::pair<int, int>, fav::unique_imagelist> lists;  // by id and size
+};
+
+SharedGlyphs& sharedGlyphs() {
+  static SharedGlyphs glyphs;
+  return glyphs;
+}
+
+void putOnButton(HWND button, HIMAGELIST list, UINT dpi) {
+  BUTTON_IMAGELIST images{};
+  images.himl = list;
+  images.uAlign = BUTTON_IMAGELIST_ALIGN_LEFT;
+  images.margin = RECT{::MulDiv(3, static_cast<int>(dpi), 96), 0, 0, 0};
+  ::SendMessageW(button, BCM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(&images));
+}
 
 fav::unique_hbitmap whiteDib(HDC dc, int px) {
   BITMAPINFO info{};
@@ -91,13 +113,29 @@ fav::unique_imagelist glyphImageList(int id, int px) {
 
 fav::unique_imagelist setButtonGlyph(HWND button, int id, UINT dpi) {
   fav::unique_imagelist list = glyphImageList(id, ::MulDiv(20, static_cast<int>(dpi), 96));
-  if (!button || !list) return list;
-  BUTTON_IMAGELIST images{};
-  images.himl = list.get();
-  images.uAlign = BUTTON_IMAGELIST_ALIGN_LEFT;
-  images.margin = RECT{::MulDiv(3, static_cast<int>(dpi), 96), 0, 0, 0};
-  ::SendMessageW(button, BCM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(&images));
+  if (button && list) putOnButton(button, list.get(), dpi);
   return list;
+}
+
+HIMAGELIST sharedGlyphList(int id, int px) {
+  SharedGlyphs& glyphs = sharedGlyphs();
+  std::lock_guard<std::mutex> hold(glyphs.lock);
+  fav::unique_imagelist& list = glyphs.lists[{id, px}];
+  // A missing resource is asked for again next time; it costs nothing then.
+  if (!list) list = glyphImageList(id, px);
+  return list.get();
+}
+
+bool setSharedButtonGlyph(HWND button, int id, UINT dpi) {
+  HIMAGELIST list = sharedGlyphList(id, ::MulDiv(20, static_cast<int>(dpi), 96));
+  if (button && list) putOnButton(button, list, dpi);
+  return list != nullptr;
+}
+
+void releaseSharedGlyphs() {
+  SharedGlyphs& glyphs = sharedGlyphs();
+  std::lock_guard<std::mutex> hold(glyphs.lock);
+  glyphs.lists.clear();
 }
 
 }  // namespace dialogs

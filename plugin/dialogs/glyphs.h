@@ -18,6 +18,15 @@ fav::unique_imagelist glyphImageList(int id, int px);
 // button's DPI asks for; the returned list must outlive the button's use.
 fav::unique_imagelist setButtonGlyph(HWND button, int id, UINT dpi);
 
+// The glyph lists every open of a dialog asks for again, made once per size
+// and kept until releaseSharedGlyphs (at unload): the same resource is
+// then decoded once per process, not once per open. Null when the resource
+// is missing.
+HIMAGELIST sharedGlyphList(int id, int px);
+// As setButtonGlyph, from the shared lists; false when there is no glyph.
+bool setSharedButtonGlyph(HWND button, int id, UINT dpi);
+void releaseSharedGlyphs();
+
 // A picture of px x px made from bmp (any size: scaled to fit keeping its
 // proportions, centred on white) ready for ImageList_AddMasked with white.
 fav::unique_hbitmap fitBitmap(HBITMAP bmp, int px);

@@ -92,8 +92,14 @@ HWND GridView::create(HWND parent, int id, const wchar_t* caption,
 void GridView::setRows(int count, int selectedRow) {
   if (!list_) return;
   ::SendMessageW(list_, WM_SETREDRAW, FALSE, 0);
-  // The old selection belonged to the old rows.
-  ListView_SetItemState(list_, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
+  // The old selection belonged to the old rows. Cleared row by row: "every
+  // row" walks the whole list in some list views, a cost per row.
+  const int focused = ListView_GetNextItem(list_, -1, LVNI_FOCUSED);
+  if (focused >= 0) ListView_SetItemState(list_, focused, 0, LVIS_SELECTED | LVIS_FOCUSED);
+  if (ListView_GetSelectedCount(list_) > 0)
+    for (int row = ListView_GetNextItem(list_, -1, LVNI_SELECTED); row >= 0;
+         row = ListView_GetNextItem(list_, row, LVNI_SELECTED))
+      ListView_SetItemState(list_, row, 0, LVIS_SELECTED | LVIS_FOCUSED);
   ListView_SetItemCountEx(list_, std::max(count, 0), LVSICF_NOSCROLL);
   if (selectedRow >= 0 && selectedRow < count) {
     ListView_SetItemState(list_, selectedRow, LVIS_SELECTED | LVIS_FOCUSED,
@@ -241,7 +247,7 @@ int IconImages::indexOf(const std::wstring& name) const {
 }
 
 IconImages loadIconImages(const std::wstring& pluginFolder, const std::wstring& folder,
-                          const std::wstring& prefix, int px) {
+                          const std::wstring& prefix, int px, const std::atomic<bool>* stop) {
   IconImages icons;
   icons.size = px;
   icons.names.assign(1, std::wstring());
@@ -252,6 +258,7 @@ IconImages loadIconImages(const std::wstring& pluginFolder, const std::wstring& 
     if (!blank) blank = emptyPicture(px);
     ::ImageList_AddMasked(icons.list.get(), blank.get(), RGB(255, 255, 255));
     for (const std::wstring& name : listIconFiles(folder, prefix)) {
+      if (stop && *stop) break;
       fav::unique_hbitmap picture = loadBitmapFile(fav::joinPath(folder, name), px);
       if (!picture) continue;  // an unreadable file is left out, the rest still load
       if (::ImageList_AddMasked(icons.list.get(), picture.get(), RGB(255, 255, 255)) < 0) continue;

@@ -10,6 +10,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <atomic>
 #include <functional>
 #include <map>
 #include <string>
@@ -134,7 +135,9 @@ struct IconImages {
   std::map<std::wstring, int> byName;  // first entry of each name
 };
 // folder: where the icons are; pluginFolder: where "[fav]_empty.bmp" is.
+// Any thread may load them; a raised stop ends the read early.
 IconImages loadIconImages(const std::wstring& pluginFolder, const std::wstring& folder,
-                          const std::wstring& prefix, int px);
+                          const std::wstring& prefix, int px,
+                          const std::atomic<bool>* stop = nullptr);
 
 }  // namespace dialogs

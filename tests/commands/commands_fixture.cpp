@@ -11,6 +11,7 @@ void CommandsTest::run(const Drive& drive, std::map<std::wstring, Drive> childre
     Dialog::pump();
     if (name == L"TfrmConfigureFavorites") {
       configureShown = true;
+      EXPECT_TRUE(dialog.waitForIcons()) << "the icons were not read";
       drive(dialog);
     } else {
       ++shown[name];

@@ -33,6 +33,14 @@ bool Dialog::waitFor(const std::function<bool()>& condition, DWORD timeoutMs) {
   }
 }
 
+bool Dialog::iconsRead() const {
+  return ::SendMessageW(item(IDC_CBE_MENU_ITEM), CBEM_GETIMAGELIST, 0, 0) != 0;
+}
+
+bool Dialog::waitForIcons() const {
+  return waitFor([this] { return iconsRead(); });
+}
+
 std::wstring Dialog::text(int id) const { return fav::windowText(item(id)); }
 
 void Dialog::setText(int id, const std::wstring& text) {
@@ -299,6 +307,7 @@ void ConfigureTest::configure(const std::function<void(Dialog&)>& drive) {
     shown = true;
     Dialog dialog(hwnd);
     Dialog::pump();
+    EXPECT_TRUE(dialog.waitForIcons()) << "the icons were not read";
     drive(dialog);
     // A test that forgot to close it must not hang.
     if (!dialog.scheduled() && ::IsWindow(hwnd) && ::IsWindowVisible(hwnd))

@@ -29,6 +29,10 @@ class Dialog {
   // Pumps until condition holds; false when it still does not after
   // timeoutMs.
   static bool waitFor(const std::function<bool()>& condition, DWORD timeoutMs = 5000);
+  // The dialog reads its icon files on a worker after it opens; true once
+  // the icon pickers hold them.
+  bool iconsRead() const;
+  bool waitForIcons() const;
 
   std::wstring text(int id) const;
   void setText(int id, const std::wstring& text);

@@ -1,10 +1,14 @@
 // The favorites grid: icons, pickers, rename, selection and action states.
 #include <gtest/gtest.h>
 
+#include <windows.h>
+#include <tlhelp32.h>
+
 #include <algorithm>
 
 #include "configure_fixture.h"
 #include "grid_view.h"
+#include "unique_handles.h"
 
 namespace {
 
@@ -146,6 +150,49 @@ TEST_F(GridTest, IconLoadingSkipsABadFileSurvivesAMissingBlankIconAndReloadsOnAP
     EXPECT_EQ(d.pickerEntries(IDC_CBE_ICON), (std::vector<std::wstring>{L""}));
     d.setText(IDC_EDT_IMAGE_PREFIX, L"ico_");
     EXPECT_EQ(d.pickerEntries(IDC_CBE_ICON), (std::vector<std::wstring>{L"", L"ico_x.bmp"}));
+    d.cancel();
+  });
+}
+
+// Threads of this process now.
+int threadCount() {
+  fav::unique_file snapshot{::CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0)};
+  THREADENTRY32 entry{};
+  entry.dwSize = sizeof(entry);
+  int count = 0;
+  for (BOOL more = ::Thread32First(snapshot.get(), &entry); more;
+       more = ::Thread32Next(snapshot.get(), &entry))
+    count += entry.th32OwnerProcessID == ::GetCurrentProcessId();
+  return count;
+}
+
+// The icons are read on a worker after the dialog opens. A dialog closed
+// while they are still being read stops the worker and waits for it: no
+// thread outlives the dialog, and the next open reads them all again.
+TEST_F(GridTest, ADialogClosedWhileItsIconsAreReadLeavesNoWorkerBehind) {
+  for (int i = 0; i < 300; ++i) {
+    wchar_t name[32];
+    std::swprintf(name, 32, L"fav_many%03d.bmp", i);
+    writeIcon(dir.path(), name, RGB(i % 256, 80, 160));
+  }
+  writeIni(favoritesIni({"c:\\a.sql"}, {"fav_many299.bmp"}));
+  loadPlugin();
+  configure([&](Dialog& d) { d.cancel(); });  // the system's own threads start
+  const int before = threadCount();
+  int shown = 0;
+  host.ui.onDialog = [&](HWND hwnd, const std::wstring&) {
+    ++shown;
+    ::PostMessageW(hwnd, WM_COMMAND, IDCANCEL, 0);  // before the icons can come
+  };
+  for (int i = 0; i < 5; ++i) host.configure();
+  host.ui.onDialog = nullptr;
+  EXPECT_EQ(shown, 5);
+  EXPECT_EQ(threadCount(), before);
+  configure([&](Dialog& d) {
+    EXPECT_EQ(d.pickerEntries(IDC_CBE_MENU_ITEM).size(), 303u);
+    d.clickCell(0, 0);
+    EXPECT_EQ(d.pickerSelection(IDC_CBE_ICON), 303) << "the row's icon, the last one";
+    d.cancelPicker(IDC_CBE_ICON);
     d.cancel();
   });
 }

@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <map>
 
 #include "code_page_text.h"
@@ -10,6 +11,7 @@
 #include "icon_files.h"
 #include "temp_dir.h"
 #include "text_codec.h"
+#include "text_order.h"
 
 using favfiles::AddRules;
 using Strings = std::vector<std::wstring>;
@@ -122,6 +124,24 @@ TEST(FolderListing, PlainFilesOnlyInNameOrder) {
   EXPECT_TRUE(favfiles::listPlainFiles(folder + L"\\missing").empty());
   ::SetFileAttributesW((dir / L"hidden.sql").c_str(), FILE_ATTRIBUTE_NORMAL);
   ::SetFileAttributesW((dir / L"system.sql").c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
+// The listing sorts by the locale's sort keys; they must order names exactly
+// as the locale's comparison does, hyphens, digits and accents included.
+TEST(FolderListing, OrderIsTheLocaleComparisonsOrder) {
+  testsupport::TempDir dir;
+  Strings names = {L"b.sql",     L"A.sql",      L"a-b.sql",   L"ab.sql",     L"a_b.sql",
+                   L"co-op.sql", L"coop.sql",   L"Co op.sql", L"\u00C9mile.sql", L"emile2.sql",
+                   L"file10.sql", L"file9.sql", L"x'y.sql",   L"XY.sql",     L"zebra.sql",
+                   L"Zeta",      L"~tilde.sql", L"1st.sql",   L"_under.sql", L"\u00E9mile.sql"};
+  for (const std::wstring& name : names) testsupport::writeFile(dir / name, "x");
+  Strings listed;
+  for (const std::wstring& path : favfiles::listPlainFiles(dir.str()))
+    listed.push_back(path.substr(path.rfind(L'\\') + 1));
+  ASSERT_TRUE(std::is_permutation(listed.begin(), listed.end(), names.begin(), names.end()));
+  // Names the comparison calls equal may come in either order; the rest not.
+  for (size_t i = 0; i + 1 < listed.size(); ++i)
+    EXPECT_LE(compareTextLocale(listed[i], listed[i + 1]), 0) << testing::PrintToString(listed);
 }
 
 TEST(IconFiles, OnePrefixAndBmpRuleOneAttributeRuleOneOrderForBothGrids) {
