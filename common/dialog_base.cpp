@@ -240,6 +240,7 @@ INT_PTR DialogBase::handle(UINT msg, WPARAM wp, LPARAM lp) {
       dpi_ = HIWORD(wp);
       break;
     case kShownMessage:
+      onShown();
       notifyDialogShown(hwnd_, name());
       return TRUE;
     case WM_DESTROY:

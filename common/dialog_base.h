@@ -89,6 +89,8 @@ class DialogBase {
   // Every other message; set handled when the message is consumed.
   virtual INT_PTR onMessage(UINT msg, WPARAM wp, LPARAM lp, bool& handled);
   virtual void onDestroy() {}
+  // The window has been shown; its first paint is still to come.
+  virtual void onShown() {}
   // Whether the command a shortcut names may run now.
   virtual bool isCommandEnabled(int command) const;
   // Whether a shortcut applies to this key message at all; when not, the key

@@ -115,7 +115,6 @@ void TfrmConfigureFavorites::createGrid() {
                  SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   // Files dropped from Explorer are added as Add adds them.
   ::DragAcceptFiles(sgFavorites_, TRUE);
-  createTooltip();
   makeBoldFont();
   ::SetWindowSubclass(sgFavorites_, &TfrmConfigureFavorites::gridProc, kSubclassId,
                       reinterpret_cast<DWORD_PTR>(this));
@@ -192,6 +191,8 @@ void TfrmConfigureFavorites::createTooltip() {
 }
 
 void TfrmConfigureFavorites::updateTooltip(int row, int col) {
+  // Made when the mouse first comes: a window fewer to make at every open.
+  if (!tooltip_) createTooltip();
   if (!tooltip_ || (row == tipRow_ && col == tipCol_)) return;
   tipRow_ = row;
   tipCol_ = col;
@@ -272,6 +273,10 @@ std::wstring TfrmConfigureFavorites::imageFolder() const {
 void TfrmConfigureFavorites::LoadImages() {
   // A read still under way would bring older icons after these.
   iconLoader_.stop();
+  if (submenuPickerWaits_) {
+    submenuPickerWaits_ = false;
+    FillSubmenuCombo();
+  }
   // The combo boxes take the new list before the old one goes.
   dialogs::IconImages old = std::move(icons_);
   icons_ = dialogs::loadIconImages(plugin::pluginFolder(), imageFolder(), fPrefix, iconPixels());
@@ -290,6 +295,8 @@ void TfrmConfigureFavorites::iconsRead() {
   dialogs::IconImages old = std::move(icons_);
   icons_ = std::move(*icons);
   populateIconCombos();
+  submenuPickerWaits_ = false;
+  FillSubmenuCombo();
   if (sgFavorites_) ::InvalidateRect(sgFavorites_, nullptr, FALSE);
 }
 
@@ -327,7 +334,7 @@ int TfrmConfigureFavorites::iconImageIndex(const std::wstring& image) const {
 }
 
 void TfrmConfigureFavorites::FillSubmenuCombo() {
-  if (!hwnd()) return;
+  if (!hwnd() || submenuPickerWaits_) return;
   const int px = iconPixels();
   HWND combo = item(IDC_CB_SUBMENU_EDIT);
   const std::wstring folder = imageFolder();

@@ -244,9 +244,10 @@ bool TfrmConfigureFavorites::onInit() {
   if (initialized_) {
     applySettingsToControls();
     FillMainMenuItems();
-    // The dialog opens without waiting for the icon files: the rows show
-    // their icons once the worker has read them.
-    startIconLoad();
+    // The dialog opens without waiting for the icon files: a worker reads
+    // them once it is up (onShown), and the rows and the pickers show them
+    // when they come.
+    submenuPickerWaits_ = true;  // its pictures are icon files too
     FillGrid();
   }
   UpdateActionStates();
@@ -672,6 +673,13 @@ INT_PTR TfrmConfigureFavorites::onMessage(UINT msg, WPARAM wp, LPARAM lp, bool& 
       iconsRead();
       handled = true;
       return 0;
+    case WM_TIMER:
+      if (wp != kReadIconsTimer) return 0;
+      ::KillTimer(hwnd(), kReadIconsTimer);
+      // Unless an edit of the image path has read them meanwhile.
+      if (!icons_.list) startIconLoad();
+      handled = true;
+      return 0;
     default:
       return gridDialogMessage(msg, wp, lp, handled);
   }
@@ -707,6 +715,13 @@ LRESULT CALLBACK TfrmConfigureFavorites::submenuBoxProc(HWND hwnd, UINT msg, WPA
     // Nothing escapes into the host; the box carries on.
   }
   return ::DefSubclassProc(hwnd, msg, wp, lp);
+}
+
+void TfrmConfigureFavorites::onShown() {
+  // The icons are read once the dialog has been drawn: a timer comes after
+  // the first paint, which a posted message would not, and a read running
+  // beside the dialog's creation would slow it down.
+  ::SetTimer(hwnd(), kReadIconsTimer, USER_TIMER_MINIMUM, nullptr);
 }
 
 void TfrmConfigureFavorites::onDestroy() {

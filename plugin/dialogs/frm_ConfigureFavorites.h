@@ -136,6 +136,7 @@ class TfrmConfigureFavorites : public fav::DialogBase {
   bool onNotify(NMHDR* header, LRESULT& result) override;
   INT_PTR onMessage(UINT msg, WPARAM wp, LPARAM lp, bool& handled) override;
   void onDestroy() override;
+  void onShown() override;
   bool isCommandEnabled(int command) const override { return isActionEnabled(command); }
 
  protected:
@@ -205,6 +206,7 @@ class TfrmConfigureFavorites : public fav::DialogBase {
   void populateIconCombos();
   // The icons read off the dialog's thread at open, and their arrival.
   static constexpr UINT kIconsReadMessage = WM_APP + 3;
+  static constexpr UINT_PTR kReadIconsTimer = 1;
   static constexpr int kRowHeight = 26;  // the grid's rows at 96 DPI
   void startIconLoad();
   void iconsRead();
@@ -243,6 +245,7 @@ class TfrmConfigureFavorites : public fav::DialogBase {
   dialogs::IconLoader iconLoader_;
   fav::unique_imagelist ilSubmenuIcons_;
   std::wstring submenuComboShows_;  // what the submenu picker was filled from
+  bool submenuPickerWaits_ = false;  // filled when the icons come
   HIMAGELIST pluginIcon_ = nullptr;  // shared, kept until unload
   fav::unique_hmenu popupMenu_;
   bool fillingGrid_ = false;
