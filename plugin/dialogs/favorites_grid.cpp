@@ -492,6 +492,8 @@ HWND TfrmConfigureFavorites::showPicker(int pickerId, int row, int column) {
 }
 
 void TfrmConfigureFavorites::openIconPicker(int row) {
+  // Asked for before the worker brought them: read here, as the user waits.
+  if (!icons_.list) LoadImages();
   HWND picker = showPicker(IDC_CBE_ICON, row, 0);
   if (model_.count() > 0) {
     const TFavoriteItem* favorite = rowFavorite(row);
@@ -505,6 +507,11 @@ void TfrmConfigureFavorites::openIconPicker(int row) {
 }
 
 void TfrmConfigureFavorites::openSubmenuPicker(int row) {
+  // Its submenus are never missing, whether the icons came yet or not.
+  if (submenuPickerWaits_) {
+    submenuPickerWaits_ = false;
+    FillSubmenuCombo();
+  }
   HWND picker = showPicker(IDC_CB_SUBMENU_EDIT, row, 1);
   // Preselects the row's submenu (the last entry of that name), one row or many.
   if (const TFavoriteItem* favorite = rowFavorite(row)) {

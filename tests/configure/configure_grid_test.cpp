@@ -197,6 +197,31 @@ TEST_F(GridTest, ADialogClosedWhileItsIconsAreReadLeavesNoWorkerBehind) {
   });
 }
 
+// A picker opened before the worker has read the icons holds them all the
+// same: the dialog is usable at once.
+TEST_F(GridTest, PickersOpenedBeforeTheIconsAreReadHoldEveryEntry) {
+  writeIni(favoritesIni({"c:\\a.sql"}, {"fav_b.bmp"}) +
+           "[SubMenus]\r\nSubMenu1=Dev\r\n[SubMenuItems]\r\nSubMenuItem1=Dev\r\n");
+  loadPlugin();
+  bool shown = false;
+  host.ui.onDialog = [&](HWND hwnd, const std::wstring&) {
+    shown = true;
+    Dialog d(hwnd);  // no waiting: the icons are read after this returns
+    d.clickCell(0, 0);
+    EXPECT_EQ(d.pickerEntries(IDC_CBE_ICON),
+              (std::vector<std::wstring>{L"", L"fav_a.bmp", L"fav_b.bmp", L"fav_c.bmp"}));
+    EXPECT_EQ(d.pickerSelection(IDC_CBE_ICON), 2);
+    d.cancelPicker(IDC_CBE_ICON);
+    d.clickCell(0, 1);
+    EXPECT_EQ(d.pickerEntries(IDC_CB_SUBMENU_EDIT), (std::vector<std::wstring>{L"", L"Dev"}));
+    d.cancelPicker(IDC_CB_SUBMENU_EDIT);
+    d.cancel();
+  };
+  host.configure();
+  host.ui.onDialog = nullptr;
+  EXPECT_TRUE(shown);
+}
+
 TEST_F(GridTest, AnEmptyImagePathMeansThePluginFolderAndIsSavedAsTyped) {
   const std::filesystem::path other = dir / L"icons";
   writeIcon(other, L"fav_big.bmp", RGB(10, 10, 10), 40);  // scaled to fit
