@@ -580,6 +580,10 @@ bool TfrmConfigureFavorites::onCommand(int id, int code, HWND control) {
       return true;
     case IDC_CBX_MAIN_MENU_ITEMS:
       return true;
+    case IDC_CBE_MENU_ITEM:
+      // Dropped before the worker brought the icons: read here, as the user waits.
+      if (code == CBN_DROPDOWN && !icons_.list) LoadImages();
+      return false;
     default:
       break;
   }

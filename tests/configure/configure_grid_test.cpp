@@ -207,6 +207,10 @@ TEST_F(GridTest, PickersOpenedBeforeTheIconsAreReadHoldEveryEntry) {
   host.ui.onDialog = [&](HWND hwnd, const std::wstring&) {
     shown = true;
     Dialog d(hwnd);  // no waiting: the icons are read after this returns
+    ::SendMessageW(d.item(IDC_CBE_MENU_ITEM), CB_SHOWDROPDOWN, TRUE, 0);
+    EXPECT_EQ(d.pickerEntries(IDC_CBE_MENU_ITEM),
+              (std::vector<std::wstring>{L"fav_a.bmp", L"fav_b.bmp", L"fav_c.bmp"}));
+    ::SendMessageW(d.item(IDC_CBE_MENU_ITEM), CB_SHOWDROPDOWN, FALSE, 0);
     d.clickCell(0, 0);
     EXPECT_EQ(d.pickerEntries(IDC_CBE_ICON),
               (std::vector<std::wstring>{L"", L"fav_a.bmp", L"fav_b.bmp", L"fav_c.bmp"}));
