@@ -1,5 +1,7 @@
 #include "file_path.h"
 
+#include <cwctype>
+
 #include "ascii_case.h"
 
 namespace fav {
@@ -17,6 +19,12 @@ std::wstring expandPathMarker(std::wstring_view fileName, std::wstring_view repl
 std::wstring toPathMarkerForm(std::wstring_view fileName, std::wstring_view replacement) {
   if (replacement == kNoReplacementPath) return std::wstring(fileName);
   return replaceAll(fileName, replacement, kPathMarker, LetterCase::IgnoreAscii);
+}
+
+std::wstring sameFileKey(std::wstring_view fileName, std::wstring_view replacement) {
+  std::wstring key = expandPathMarker(fileName, replacement);
+  for (wchar_t& c : key) c = static_cast<wchar_t>(std::towlower(c));
+  return key;
 }
 
 }  // namespace fav

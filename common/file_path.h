@@ -25,4 +25,9 @@ std::wstring expandPathMarker(std::wstring_view fileName, std::wstring_view repl
 // empty path replace nothing.
 std::wstring toPathMarkerForm(std::wstring_view fileName, std::wstring_view replacement);
 
+// The form in which two entries name the same file: "%path%" expanded as a
+// click would expand it, letters folded, so the full path and its "%path%"
+// form, in any letter case, are one favorite.
+std::wstring sameFileKey(std::wstring_view fileName, std::wstring_view replacement);
+
 }  // namespace fav

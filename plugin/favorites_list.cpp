@@ -130,6 +130,8 @@ bool FavoritesList::isEnabled(Action action, bool renameArmed) const {
     case Action::Rename: return row && renameArmed;
     case Action::Undo: return canUndo();
     case Action::Redo: return canRedo();
+    case Action::Export: return count() > 0;
+    case Action::Import:
     case Action::Add:
     case Action::AddSeparator:
     case Action::SortBySubmenu:

@@ -31,6 +31,8 @@ enum class Action {
   Pick,  // the icon or submenu picker of a row
   Undo,
   Redo,
+  Export,  // the selected favorites, or all, to a file to share
+  Import,  // the favorites of such a file, or of a whole settings file
 };
 
 struct ActionInfo {
@@ -53,6 +55,8 @@ inline constexpr ActionInfo kActions[] = {
     {Action::Pick, L""},
     {Action::Undo, L""},
     {Action::Redo, L""},
+    {Action::Export, L""},
+    {Action::Import, L""},
 };
 
 constexpr const wchar_t* hintOf(Action action) {
@@ -177,6 +181,12 @@ class FavoritesList {
   bool editFavorite(int index, Edit edit) {
     if (!at(index)) return false;
     return change([&] { edit(favorites_.Items(index)); });
+  }
+
+  // An edit of both lists at once (Import), recorded like the rest.
+  template <typename Edit>
+  bool editLists(Edit edit) {
+    return change([&] { edit(favorites_, submenus_); });
   }
 
   bool canUndo() const { return history_.canUndo(); }

@@ -1,12 +1,11 @@
 #include "settings_file.h"
 
 #include <algorithm>
-#include <climits>
-#include <cwctype>
 #include <unordered_set>
 
 #include "ascii_case.h"
 #include "file_path.h"
+#include "list_sections.h"
 #include "string_cipher.h"
 #include "text_codec.h"
 
@@ -23,29 +22,6 @@ std::wstring storedPassword(const std::wstring& plain) {
 
 std::wstring plainPassword(const std::wstring& stored) {
   return fav::toWide(codesAsBytes(decipherText(stored, kPasswordKey)));
-}
-
-// The entry number of a key such as "File12" (any letter case, as a lookup
-// of "File12" would find it): decimal without leading zeros, 1 and up.
-std::optional<int> entryNumber(const std::wstring& key, std::wstring_view prefix) {
-  if (key.size() <= prefix.size() || key.size() > prefix.size() + 10) return std::nullopt;
-  if (!fav::startsWithIgnoringAsciiCase(key, prefix)) return std::nullopt;
-  if (key[prefix.size()] == L'0') return std::nullopt;
-  long long n = 0;
-  for (size_t i = prefix.size(); i < key.size(); ++i) {
-    if (key[i] < L'0' || key[i] > L'9') return std::nullopt;
-    n = n * 10 + (key[i] - L'0');
-  }
-  if (n > INT_MAX) return std::nullopt;
-  return static_cast<int>(n);
-}
-
-// The form in which two entries name the same file: "%path%" expanded as a
-// click would expand it, letters folded.
-std::wstring sameFileKey(const std::wstring& fileName, const std::wstring& replacement) {
-  std::wstring key = fav::expandPathMarker(fileName, replacement);
-  for (wchar_t& c : key) c = static_cast<wchar_t>(std::towlower(c));
-  return key;
 }
 
 }  // namespace
@@ -87,47 +63,7 @@ FavoritesSettings readSettings(const IniFile& ini, const std::wstring& pluginFol
 
 void loadLists(const IniFile& ini, TSubMenuItems& submenus, TFavoriteItems& favorites,
                std::vector<int>* entryNumbers) {
-  // Submenus: entry 0 is the blank entry the dialog already holds; the list
-  // ends at the first empty name, as the menus read it.
-  std::unordered_set<std::wstring> known;
-  for (int j = 0; j < submenus.Count(); ++j) known.insert(submenus.Items(j).fSubMenu);
-  for (int j = 1; j < INT_MAX; ++j) {
-    std::wstring name = ini.readText(kSubMenuItems, listKey(L"SubMenuItem", j), L"");
-    if (name.empty()) break;
-    if (!known.insert(name).second) continue;
-    TSubMenuItem& item = submenus.Add();
-    item.fImage = ini.readText(kSubMenuButtons, listKey(L"SubMenuButton", j), L"");
-    item.fSubMenu = std::move(name);
-  }
-
-  // Favorites: every File<n> the file holds, in number order, so a gap in the
-  // numbering never drops the entries after it. Walking the keys present
-  // bounds the work by the file's size.
-  std::vector<int> numbers;
-  for (const std::wstring& key : ini.keyNames(kFiles))
-    if (const std::optional<int> n = entryNumber(key, L"File")) numbers.push_back(*n);
-  std::sort(numbers.begin(), numbers.end());
-  numbers.erase(std::unique(numbers.begin(), numbers.end()), numbers.end());
-
-  for (const int n : numbers) {
-    std::wstring file = ini.readText(kFiles, listKey(L"File", n), L"");
-    if (file.empty() || file == kGroupStartMarker) continue;
-    TFavoriteItem& f = favorites.Add();
-    if (entryNumbers) entryNumbers->push_back(n);
-    f.fFileName = std::move(file);
-    // A missing type opens as 0 from the menus; reading it as anything else
-    // would change how the favorite opens after the next save.
-    f.fFileType = ini.readNumber(kTypes, listKey(L"Type", n), 0);
-    f.fSubMenu = ini.readText(kSubMenus, listKey(L"SubMenu", n), L"");
-    f.fImage = ini.readText(kButtons, listKey(L"Button", n), L"");
-    f.fUsername = ini.readText(kUsernames, listKey(L"Username", n), L"");
-    const std::wstring password = ini.readText(kPasswords, listKey(L"Password", n), L"");
-    if (!password.empty()) f.fPassword = plainPassword(password);
-    f.fDatabase = ini.readText(kDatabases, listKey(L"Database", n), L"");
-    f.fConnectAs = ini.readText(kConnectsAs, listKey(L"ConnectAs", n), L"");
-    f.fAlias = ini.readText(kAliases, listKey(L"Alias", n), L"");
-    f.fAskLogon = ini.readFlag(kAskLogon, listKey(L"AskLogon", n), false);
-  }
+  lists::read(ini, submenus, favorites, entryNumbers, plainPassword);
 }
 
 void storeAll(IniFile& ini, const FavoritesSettings& settings, const TSubMenuItems& submenus,
@@ -155,38 +91,9 @@ void storeAll(IniFile& ini, const FavoritesSettings& settings, const TSubMenuIte
 
 void storeLists(IniFile& ini, bool savePassword, const TSubMenuItems& submenus,
                 const TFavoriteItems& favorites, int hostVersion) {
-  for (const wchar_t* section : {kFiles, kTypes, kSubMenus, kButtons, kUsernames, kPasswords,
-                                 kDatabases, kConnectsAs, kAliases, kAskLogon, kSubMenuItems,
-                                 kSubMenuButtons})
-    ini.eraseSection(section);
-
-  for (int j = 0; j < submenus.Count(); ++j) {
-    ini.writeText(kSubMenuItems, listKey(L"SubMenuItem", j), submenus.Items(j).fSubMenu);
-    ini.writeText(kSubMenuButtons, listKey(L"SubMenuButton", j), submenus.Items(j).fImage);
-  }
-
-  int k = 0;
-  std::wstring previousSubmenu;
-  for (int i = 0; i < favorites.Count(); ++i) {
-    const TFavoriteItem& f = favorites.Items(i);
-    if (hostVersion >= kRibbonHostVersion && f.fSubMenu != previousSubmenu) {
-      previousSubmenu = f.fSubMenu;
-      ini.writeText(kFiles, listKey(L"File", ++k), kGroupStartMarker);
-    }
-    ++k;
-    ini.writeText(kFiles, listKey(L"File", k), f.fFileName);
-    ini.writeNumber(kTypes, listKey(L"Type", k), f.fFileType);
-    ini.writeText(kSubMenus, listKey(L"SubMenu", k), f.fSubMenu);
-    ini.writeText(kButtons, listKey(L"Button", k), f.fImage);
-    ini.writeText(kUsernames, listKey(L"Username", k), f.fUsername);
-    ini.writeText(kPasswords, listKey(L"Password", k),
-                  savePassword ? storedPassword(f.fPassword) : std::wstring());
-    ini.writeText(kDatabases, listKey(L"Database", k), f.fDatabase);
-    ini.writeText(kConnectsAs, listKey(L"ConnectAs", k), f.fConnectAs);
-    ini.writeText(kAliases, listKey(L"Alias", k), f.fAlias);
-    // Only the favorites that ask: absent means no.
-    if (f.fAskLogon) ini.writeFlag(kAskLogon, listKey(L"AskLogon", k), true);
-  }
+  lists::write(ini, submenus, favorites, hostVersion,
+               savePassword ? lists::Passwords::Enciphered : lists::Passwords::Blank,
+               storedPassword);
 }
 
 TFavoriteItems keepOutsideAdditions(const TFavoriteItems& loaded, const TFavoriteItems& now,
@@ -195,14 +102,14 @@ TFavoriteItems keepOutsideAdditions(const TFavoriteItems& loaded, const TFavorit
                                     const std::wstring& dialogReplacement) {
   std::unordered_set<std::wstring> known;
   for (int i = 0; i < loaded.Count(); ++i)
-    known.insert(sameFileKey(loaded.Items(i).FileName(), fileReplacement));
+    known.insert(fav::sameFileKey(loaded.Items(i).FileName(), fileReplacement));
   std::unordered_set<std::wstring> shown;
   TFavoriteItems merged;
   merged.Assign(dialog);
   for (int i = 0; i < dialog.Count(); ++i)
-    shown.insert(sameFileKey(dialog.Items(i).FileName(), dialogReplacement));
+    shown.insert(fav::sameFileKey(dialog.Items(i).FileName(), dialogReplacement));
   for (int i = 0; i < now.Count(); ++i) {
-    const std::wstring key = sameFileKey(now.Items(i).FileName(), fileReplacement);
+    const std::wstring key = fav::sameFileKey(now.Items(i).FileName(), fileReplacement);
     if (known.count(key) || !shown.insert(key).second) continue;
     merged.Add() = now.Items(i);
   }

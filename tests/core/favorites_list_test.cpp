@@ -275,8 +275,10 @@ TEST(FavoritesListRule, CommandsNeedAVisibleSelectedRowAndMovesNeedNoFilter) {
     EXPECT_EQ(list.isEnabled(Action::Rename, true), c.rename);
     EXPECT_FALSE(list.isEnabled(Action::Rename, false));
     for (Action always : {Action::Add, Action::AddSeparator, Action::SortBySubmenu, Action::Load,
-                          Action::AddSubmenu})
+                          Action::AddSubmenu, Action::Import})
       EXPECT_TRUE(list.isEnabled(always));
+    // Export needs something to write, whatever is selected or filtered.
+    EXPECT_EQ(list.isEnabled(Action::Export), c.count > 0);
   }
   FavoritesList separator = listOf({L"a.sql", L"-"});
   separator.select(1);
