@@ -33,6 +33,11 @@ struct FavoritesUiSeam {
   // Whether a file exists, asked on the plug-in's worker thread: 1 yes, 0 no,
   // -1 cannot tell, or kSeamShowReal to ask the disk after all.
   int (*fileExists)(const wchar_t* path);
+  // Save dialog titled title, starting in initialFolder with defaultName
+  // proposed, filter as for openFile: copy the chosen full path into out
+  // (capacity outLen) and return 1, or return 0.
+  int (*saveFile)(HWND owner, const wchar_t* title, const wchar_t* initialFolder,
+                  const wchar_t* defaultName, const wchar_t* filter, wchar_t* out, int outLen);
 };
 
 // A seam answer that leaves the question to the platform.

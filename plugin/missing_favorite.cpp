@@ -1,7 +1,6 @@
 #include "missing_favorite.h"
 
 #include <commctrl.h>
-#include <commdlg.h>
 
 #include <optional>
 #include <vector>
@@ -9,6 +8,7 @@
 #include "PlugInIntf.h"
 #include "dialog_base.h"
 #include "favorite_add.h"
+#include "file_dialogs.h"
 #include "file_path.h"
 #include "menu_builder.h"
 #include "plugin_state.h"
@@ -155,28 +155,7 @@ std::wstring locateFile(HWND owner, const std::wstring& oldPath) {
   const std::wstring title = L"Locate " + fileNameOf(oldPath);
   const std::wstring start = nearestExistingFolder(oldPath);
   const std::wstring filter = filterFor(oldPath);
-  std::vector<wchar_t> buffer(32 * 1024, L'\0');
-  if (FavoritesUiSeam* seam = uiSeam(); seam && seam->openFile) {
-    if (!seam->openFile(owner, title.c_str(), start.c_str(), filter.c_str(), buffer.data(),
-                        static_cast<int>(buffer.size())))
-      return {};
-    return buffer.data();
-  }
-  fav::ActivationContextScope themed;
-  OPENFILENAMEW dialog{};
-  dialog.lStructSize = sizeof(dialog);
-  dialog.hwndOwner = owner;
-  dialog.lpstrFilter = filter.c_str();
-  dialog.nFilterIndex = 1;
-  dialog.lpstrFile = buffer.data();
-  dialog.nMaxFile = static_cast<DWORD>(buffer.size());
-  dialog.lpstrInitialDir = start.empty() ? nullptr : start.c_str();
-  dialog.lpstrTitle = title.c_str();
-  // The host's working folder stays where it is.
-  dialog.Flags = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY |
-                 OFN_ENABLESIZING | OFN_NOCHANGEDIR;
-  if (!::GetOpenFileNameW(&dialog)) return {};
-  return buffer.data();
+  return fav::chooseFileToOpen(owner, title, start, filter);
 }
 
 int findEntry(const IniFile& ini, int n, const std::wstring& storedFile) {

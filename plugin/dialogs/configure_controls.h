@@ -32,6 +32,8 @@ inline constexpr ActionControl kActionControls[] = {
     {IDC_ACT_RENAME, favlist::Action::Rename, 0},
     {IDC_ACT_UNDO, favlist::Action::Undo, 0},
     {IDC_ACT_REDO, favlist::Action::Redo, 0},
+    {IDC_ACT_EXPORT, favlist::Action::Export, 0},
+    {IDC_ACT_IMPORT, favlist::Action::Import, 0},
 };
 
 // The list command a control id runs, if any.

@@ -483,7 +483,8 @@ void TfrmConfigureFavorites::cbAllowDuplicateImagesClick() {
 void TfrmConfigureFavorites::showContextMenu(int x, int y) {
   if (!popupMenu_) return;
   HMENU menu = ::GetSubMenu(popupMenu_.get(), 0);
-  for (int id : {IDC_ACT_UP, IDC_ACT_DOWN, IDC_ACT_RENAME, IDC_ACT_REMOVE, IDC_ACT_CONNECTION_INFO})
+  for (int id : {IDC_ACT_UP, IDC_ACT_DOWN, IDC_ACT_RENAME, IDC_ACT_REMOVE, IDC_ACT_CONNECTION_INFO,
+                 IDC_ACT_EXPORT})
     ::EnableMenuItem(menu, id, MF_BYCOMMAND | (isActionEnabled(id) ? MF_ENABLED : MF_GRAYED));
   if (x == -1 && y == -1) {
     // From the keyboard: at the selected row, which it arms for Rename as a
@@ -530,6 +531,8 @@ bool TfrmConfigureFavorites::runAction(int id) {
       case IDC_ACT_LOAD: actLoadExecute(); break;
       case IDC_ACT_RENAME: actRenameExecute(); break;
       case IDC_ACT_ADD_SUBMENU: actAddSubmenuExecute(); break;
+      case IDC_ACT_EXPORT: actExportExecute(); break;
+      case IDC_ACT_IMPORT: actImportExecute(); break;
       default: known = false; break;
     }
   });
@@ -587,7 +590,8 @@ bool TfrmConfigureFavorites::onCommand(int id, int code, HWND control) {
     default:
       break;
   }
-  const bool isAction = id == IDOK || id == IDCANCEL || (id >= IDC_ACT_UP && id <= IDC_ACT_ESCAPE);
+  const bool isAction =
+      id == IDOK || id == IDCANCEL || id == IDC_ACT_ESCAPE || configure::actionOf(id).has_value();
   if (!isAction) return false;
   if (code != BN_CLICKED && code != 0 && code != 1) return true;
   if (!isActionEnabled(id)) return true;

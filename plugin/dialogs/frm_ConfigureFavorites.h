@@ -7,6 +7,7 @@
 //   frm_ConfigureFavorites.cpp           the shell: window, layout, options,
 //                                        the settings file, messages to parts
 //   frm_ConfigureFavorites_commands.cpp  the list commands the shell runs
+//   frm_ConfigureFavorites_share.cpp     Export and Import, which share a list
 //   favorites_grid.cpp                   the grid, its pickers and editors;
 //                                        it reports drops and commands to
 //                                        the shell through gridEvents_
@@ -70,6 +71,12 @@ class TfrmConfigureFavorites : public fav::DialogBase {
   void actLoadExecute();
   void actRenameExecute();
   void actAddSubmenuExecute();
+  // The popup menu's Export...: the selected favorites (all of them when
+  // fewer than two rows are selected) to a file chosen in a save dialog.
+  void actExportExecute();
+  // The popup menu's Import...: the favorites of a file chosen in an open
+  // dialog appended (those already in the list skipped), then the summary.
+  void actImportExecute();
   // Adds the name typed in edSubMenu (Add Submenu without Ctrl, and Enter in
   // the box).
   void addTypedSubmenu();

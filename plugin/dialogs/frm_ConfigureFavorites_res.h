@@ -18,6 +18,8 @@
 #define IDC_ACT_UNDO 3011  // Ctrl+Z: undoes the last edit of the lists (no button)
 #define IDC_ACT_REDO 3012  // Ctrl+Y: does it again (no button)
 #define IDC_ACT_ESCAPE 3013  // Esc: closes the innermost open thing, else the dialog
+#define IDC_ACT_EXPORT 3016  // the popup menu's Export...: a list to share
+#define IDC_ACT_IMPORT 3017  // the popup menu's Import...: a shared list, or a settings file
 // actOk and actCancel are IDOK and IDCANCEL.
 
 // Buttons of the right column.

@@ -105,6 +105,19 @@ int seamOpenFile(HWND, const wchar_t* title, const wchar_t* initialFolder, const
   return takePath(ui.openFile, out, outLen);
 }
 
+int seamSaveFile(HWND, const wchar_t* title, const wchar_t* initialFolder,
+                 const wchar_t* defaultName, const wchar_t* filter, wchar_t* out, int outLen) {
+  HostSimulator* host = HostSimulator::active();
+  if (!host) return 0;
+  auto& ui = host->ui;
+  UiAnswers::SaveFileAsked asked{title ? title : L"", initialFolder ? initialFolder : L"",
+                                 defaultName ? defaultName : L"", {}};
+  for (const wchar_t* p = filter; p && *p; p += wcslen(p) + 1) asked.filter.push_back(p);
+  ui.saveFileAsked.push_back(asked);
+  notifyShow(L"savefile");
+  return takePath(ui.saveFile, out, outLen);
+}
+
 int seamFileExists(const wchar_t* path) {
   HostSimulator* host = HostSimulator::active();
   if (!host || !host->ui.fileExists) return kSeamShowReal;
@@ -112,7 +125,7 @@ int seamFileExists(const wchar_t* path) {
 }
 
 FavoritesUiSeam gSeam{&seamMessageBox, &seamBrowseForFolder, &seamOpenFiles, &seamDialogShown,
-                      &seamTaskDialog, &seamOpenFile, &seamFileExists};
+                      &seamTaskDialog, &seamOpenFile, &seamFileExists, &seamSaveFile};
 
 }  // namespace
 }  // namespace hostsim

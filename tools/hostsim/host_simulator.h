@@ -64,6 +64,13 @@ struct UiAnswers {
     std::vector<std::wstring> filter;  // name, pattern, name, pattern, ...
   };
   std::vector<OpenFileAsked> openFileAsked;
+  // Save dialogs: the path chosen, one per dialog; L"" (or none left) cancels.
+  std::deque<std::wstring> saveFile;
+  struct SaveFileAsked {
+    std::wstring title, folder, name;
+    std::vector<std::wstring> filter;  // name, pattern, name, pattern, ...
+  };
+  std::vector<SaveFileAsked> saveFileAsked;
   // The plug-in's existence check: 1 exists, 0 missing, -1 cannot tell;
   // kSeamShowReal (or no function) checks the disk. Called on the plug-in's
   // worker thread. The model's files are names only, so by default each one
