@@ -24,6 +24,22 @@ std::wstring firstExtension(const std::wstring& filter) {
   return first.substr(2);
 }
 
+// What both platform dialogs are given: owner, filter, answer buffer,
+// starting folder and title.
+OPENFILENAMEW dialogFor(HWND owner, const std::wstring& title, const std::wstring& folder,
+                        const std::wstring& filter, std::vector<wchar_t>& buffer) {
+  OPENFILENAMEW dialog{};
+  dialog.lStructSize = sizeof(dialog);
+  dialog.hwndOwner = owner;
+  dialog.lpstrFilter = filter.c_str();
+  dialog.nFilterIndex = 1;
+  dialog.lpstrFile = buffer.data();
+  dialog.nMaxFile = static_cast<DWORD>(buffer.size());
+  dialog.lpstrInitialDir = folder.empty() ? nullptr : folder.c_str();
+  dialog.lpstrTitle = title.c_str();
+  return dialog;
+}
+
 }  // namespace
 
 std::wstring chooseFileToOpen(HWND owner, const std::wstring& title, const std::wstring& folder,
@@ -36,15 +52,7 @@ std::wstring chooseFileToOpen(HWND owner, const std::wstring& title, const std::
     return buffer.data();
   }
   ActivationContextScope themed;
-  OPENFILENAMEW dialog{};
-  dialog.lStructSize = sizeof(dialog);
-  dialog.hwndOwner = owner;
-  dialog.lpstrFilter = filter.c_str();
-  dialog.nFilterIndex = 1;
-  dialog.lpstrFile = buffer.data();
-  dialog.nMaxFile = static_cast<DWORD>(buffer.size());
-  dialog.lpstrInitialDir = folder.empty() ? nullptr : folder.c_str();
-  dialog.lpstrTitle = title.c_str();
+  OPENFILENAMEW dialog = dialogFor(owner, title, folder, filter, buffer);
   // The host's working folder stays where it is.
   dialog.Flags = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY |
                  OFN_ENABLESIZING | OFN_NOCHANGEDIR;
@@ -64,15 +72,7 @@ std::wstring chooseFileToSave(HWND owner, const std::wstring& title, const std::
   defaultName.copy(buffer.data(), std::min(defaultName.size(), buffer.size() - 1));
   const std::wstring extension = firstExtension(filter);
   ActivationContextScope themed;
-  OPENFILENAMEW dialog{};
-  dialog.lStructSize = sizeof(dialog);
-  dialog.hwndOwner = owner;
-  dialog.lpstrFilter = filter.c_str();
-  dialog.nFilterIndex = 1;
-  dialog.lpstrFile = buffer.data();
-  dialog.nMaxFile = static_cast<DWORD>(buffer.size());
-  dialog.lpstrInitialDir = folder.empty() ? nullptr : folder.c_str();
-  dialog.lpstrTitle = title.c_str();
+  OPENFILENAMEW dialog = dialogFor(owner, title, folder, filter, buffer);
   dialog.lpstrDefExt = extension.empty() ? nullptr : extension.c_str();
   dialog.Flags = OFN_EXPLORER | OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY |
                  OFN_ENABLESIZING | OFN_NOCHANGEDIR;
