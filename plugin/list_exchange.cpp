@@ -98,6 +98,11 @@ ImportOutcome importList(std::string_view bytes, const CodePage& codePage,
     favorite.Password(L"");
     // Separators are not files: each one comes along where the file has it.
     if (!favlist::isSeparator(favorite)) {
+      // A UTF-8 or UTF-16 file may name what the host's code page cannot.
+      if (codePage.toWide(codePage.toNarrow(favorite.FileName())) != favorite.FileName()) {
+        outcome.unstorable.push_back(favorite.FileName());
+        continue;
+      }
       favorite.FileName(fav::toPathMarkerForm(favorite.FileName(), replacementPath));
       if (!known.insert(fav::sameFileKey(favorite.FileName(), replacementPath)).second) {
         ++outcome.alreadyThere;

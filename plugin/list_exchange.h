@@ -6,6 +6,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "code_page.h"
 #include "un_favoriteCollections.h"
@@ -29,6 +30,9 @@ std::string exportText(const TFavoriteItems& chosen, const TSubMenuItems& submen
 struct ImportOutcome {
   int imported = 0;      // favorites appended (separators not counted)
   int alreadyThere = 0;  // favorites skipped: their file was in the list
+  // File names the code page cannot hold, left out as Add leaves them out:
+  // the host could never open them.
+  std::vector<std::wstring> unstorable;
   // Why the bytes are not a favorites list ("it names no favorite files");
   // empty when they were read. Nothing changes when it is set.
   std::wstring refusal;
@@ -38,7 +42,8 @@ struct ImportOutcome {
 // NUL characters or UTF-32 refuse them) and appends its favorites in the
 // file's order to favorites: each file in its "%path%" form under
 // replacementPath, without its password; a favorite whose file is already
-// in the list, in either path form and any letter case, is skipped. The
+// in the list, in either path form and any letter case, or whose file name
+// does not survive the code page, is skipped. The
 // submenus the file lists or its favorites use are added to submenus (with
 // their icons) when missing, which then stay sorted with the blank first.
 ImportOutcome importList(std::string_view bytes, const CodePage& codePage,

@@ -110,6 +110,10 @@ void TfrmConfigureFavorites::createGrid() {
                               reinterpret_cast<HFONT>(::SendMessageW(hwnd(), WM_GETFONT, 0, 0)),
                               std::move(source));
   if (!sgFavorites_) return;
+  // Ctrl and Shift clicks choose the rows Export writes; the other commands
+  // act on the row clicked last, and each of them leaves one row selected.
+  ::SetWindowLongPtrW(sgFavorites_, GWL_STYLE,
+                      ::GetWindowLongPtrW(sgFavorites_, GWL_STYLE) & ~LVS_SINGLESEL);
   // Tab order: right after the in-place editors, which stay above it.
   ::SetWindowPos(sgFavorites_, item(IDC_EDT_ITEM), 0, 0, 0, 0,
                  SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);

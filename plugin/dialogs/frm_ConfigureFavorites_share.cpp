@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <iterator>
 
+#include "code_page_text.h"
 #include "file_dialogs.h"
 #include "frm_ConfigureFavorites.h"
 #include "frm_ConfigureFavorites_res.h"
@@ -129,4 +130,8 @@ void TfrmConfigureFavorites::actImportExecute() {
   UpdateActionStates();
   const std::wstring text = exchange::summary(outcome);
   showMessageBox(hwnd(), text.c_str(), L"Favorites", MB_OK | MB_ICONINFORMATION);
+  if (!outcome.unstorable.empty()) {
+    const std::wstring left = codepage::unstorableFilesMessage(outcome.unstorable);
+    showMessageBox(hwnd(), left.c_str(), L"Favorites", MB_OK | MB_ICONWARNING);
+  }
 }

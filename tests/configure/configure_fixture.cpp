@@ -107,6 +107,11 @@ void Dialog::clickCell(int row, int col) {
   pump();
 }
 
+void Dialog::ctrlClickCell(int row, int col) {
+  mouseClick(grid(), cellCenter(row, col), WM_LBUTTONDOWN, WM_LBUTTONUP, MK_LBUTTON | MK_CONTROL);
+  pump();
+}
+
 void Dialog::rightClickCell(int row, int col) {
   mouseClick(grid(), cellCenter(row, col), WM_RBUTTONDOWN, WM_RBUTTONUP, MK_RBUTTON);
   pump();

@@ -51,6 +51,8 @@ class Dialog {
   // Mouse on a cell of the grid (down and up posted to the list, then pumped).
   void clickCell(int row, int col);
   void rightClickCell(int row, int col);
+  // A left click with Ctrl held: one more row selected.
+  void ctrlClickCell(int row, int col);
   void moveOver(int row);  // the mouse moving over a row of the grid
   POINT cellCenter(int row, int col) const;
   // Keys to the focused window (or a given one).

@@ -96,6 +96,27 @@ TEST_F(ShareTest, ExportWritesTheWholeListWithoutPasswordsAndGivesItsMenus) {
   }
 }
 
+TEST_F(ShareTest, ExportOfTwoSelectedRowsWritesThoseAndTheirSubmenuOnly) {
+  writeIni(kList);
+  loadPlugin();
+  const std::wstring exported = path(L"two.ini");
+  host.ui.saveFile = {exported};
+  configure([&](Dialog& d) {
+    d.clickCell(0, 2);
+    d.ctrlClickCell(3, 2);
+    ASSERT_EQ(ListView_GetSelectedCount(d.grid()), 2u);
+    d.command(IDC_ACT_EXPORT);
+    d.cancel();
+  });
+  EXPECT_EQ(platform::keyNames(exported, ini::kFiles),
+            (std::vector<std::wstring>{L"File1", L"File2"}));
+  EXPECT_EQ(value(exported, ini::kFiles, L"File1"), L"%path%daily.sql");
+  EXPECT_EQ(value(exported, ini::kFiles, L"File2"), L"%path%audit.trg");
+  EXPECT_EQ(value(exported, ini::kSubMenus, L"SubMenu2"), L"Packages");
+  EXPECT_EQ(platform::keyNames(exported, ini::kSubMenuItems),
+            std::vector<std::wstring>{L"SubMenuItem1"});
+}
+
 TEST_F(ShareTest, ImportAppendsSkipsWhatIsThereAddsSubmenusAndOkWritesIt) {
   writeIni(kList);
   const std::wstring shared = path(L"from_a_colleague.ini");

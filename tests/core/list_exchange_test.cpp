@@ -173,6 +173,17 @@ TEST(ListImport, SkipsFilesAlreadyInTheListInEitherPathFormAndAnyLetterCase) {
   ASSERT_EQ(list.favorites.Count(), 2);
   EXPECT_EQ(list.favorites.Items(0).FileName(), L"%path%x.sql");
   EXPECT_EQ(exchange::summary(twice), L"Imported 2 favorites; 1 was already in the list.");
+
+  // A UTF-8 file may name a file the host's code page cannot hold: left out
+  // and named, as Add leaves it out.
+  Lists fresh;
+  const exchange::ImportOutcome wide = exchange::importList(
+      "\xEF\xBB\xBF[Files]\r\nFile1=caf\xC3\xA9.sql\r\nFile2=\xE2\x82\xAC.sql\r\n", kCodePage,
+      fresh.favorites, fresh.submenus, kReplacement);
+  EXPECT_EQ(wide.imported, 1);
+  EXPECT_EQ(wide.unstorable, std::vector<std::wstring>{L"\u20AC.sql"});
+  ASSERT_EQ(fresh.favorites.Count(), 1);
+  EXPECT_EQ(fresh.favorites.Items(0).FileName(), L"caf\u00E9.sql");
 }
 
 TEST(ListImport, AWholeSettingsFileGivesItsFavoritesAndSubmenusButNoPasswordOrSetting) {
