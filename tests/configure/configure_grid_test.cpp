@@ -388,6 +388,8 @@ TEST_P(ActionStateTest, EnabledStates) {
     EXPECT_EQ(popupEnabled(popup, L"Down"), c.down);
     EXPECT_EQ(popupEnabled(popup, L"Remove"), c.remove);
     EXPECT_EQ(popupEnabled(popup, L"Connection Info"), c.connectionInfo);
+    EXPECT_EQ(popupEnabled(popup, L"Export..."), c.favorites > 0);
+    EXPECT_TRUE(popupEnabled(popup, L"Import..."));
     d.cancel();
   });
 }
@@ -456,7 +458,10 @@ TEST_F(GridTest, RightClickSelectsTheRowAndArmsRenameWithoutAPicker) {
                                  {L"Rename", true},
                                  {L"Remove", true},
                                  {L"", false},
-                                 {L"Connection Info", true}}));
+                                 {L"Connection Info", true},
+                                 {L"", false},
+                                 {L"Export...", true},
+                                 {L"Import...", true}}));
     d.command(IDC_ACT_RENAME);
     ASSERT_TRUE(d.visible(IDC_EDT_ITEM));
     EXPECT_EQ(d.text(IDC_EDT_ITEM), L"c:\\b.sql");
