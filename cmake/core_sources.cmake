@@ -23,4 +23,5 @@ set(FAV_MODEL_SOURCES
   ${FAV_ROOT}/plugin/favorite_add.cpp
   ${FAV_ROOT}/plugin/submenu_list.cpp
   ${FAV_ROOT}/plugin/list_exchange.cpp
+  ${FAV_ROOT}/plugin/relink.cpp
   ${FAV_ROOT}/plugin/un_favoriteCollections.cpp)

@@ -20,6 +20,8 @@ std::wstring connectionText(const TFavoriteItem& favorite) {
   return logon.empty() ? favorite.Alias() : favorite.Alias() + L" (" + logon + L")";
 }
 
+std::wstring fileNotFoundText(const std::wstring& path) { return L"File not found: " + path; }
+
 RowLook rowLook(const std::wstring* previousSubmenu, const std::wstring& submenu) {
   RowLook look;
   look.blockStart = !previousSubmenu || *previousSubmenu != submenu;
@@ -130,6 +132,7 @@ bool FavoritesList::isEnabled(Action action, bool renameArmed) const {
     case Action::Rename: return row && renameArmed;
     case Action::Undo: return canUndo();
     case Action::Redo: return canRedo();
+    case Action::RelinkMissing: return !missingFavorites().empty();
     case Action::Export: return count() > 0;
     case Action::Import:
     case Action::Add:
@@ -248,6 +251,49 @@ void FavoritesList::applySubmenuEdits(const TSubMenuItems& edited, const submenu
     submenus::followSubmenuEdits(favorites_, fates);
     submenus::sortKeepingBlankFirst(submenus_);
   });
+}
+
+void FavoritesList::setPresence(const std::wstring& fileName, Presence presence,
+                                std::wstring checkedPath) {
+  presence_[fileName] = PresenceAnswer{presence, std::move(checkedPath)};
+}
+
+Presence FavoritesList::presence(int index) const {
+  const TFavoriteItem* favorite = at(index);
+  if (!favorite || isSeparator(*favorite)) return Presence::Unchecked;
+  const auto it = presence_.find(favorite->FileName());
+  return it == presence_.end() ? Presence::Unchecked : it->second.presence;
+}
+
+std::wstring FavoritesList::rowHint(int index) const {
+  const TFavoriteItem* favorite = at(index);
+  if (!favorite) return {};
+  if (presence(index) == Presence::Missing)
+    return fileNotFoundText(presence_.find(favorite->FileName())->second.path);
+  return logonText(*favorite);
+}
+
+std::vector<relink::Missing> FavoritesList::missingFavorites() const {
+  std::vector<relink::Missing> missing;
+  for (int i = 0; i < count(); ++i)
+    if (presence(i) == Presence::Missing)
+      missing.push_back(relink::Missing{i, presence_.find(favorites_.Items(i).FileName())->second.path});
+  return missing;
+}
+
+bool FavoritesList::relink(const std::vector<std::pair<int, std::wstring>>& fileNames,
+                           const std::vector<std::wstring>& foundPaths) {
+  bool changed = false;
+  for (size_t k = 0; k < fileNames.size(); ++k)
+    if (k < foundPaths.size()) setPresence(fileNames[k].second, Presence::Present, foundPaths[k]);
+  change([&] {
+    for (const auto& [index, fileName] : fileNames)
+      if (at(index) && !fileName.empty()) {
+        favorites_.Items(index).FileName(fileName);
+        changed = true;
+      }
+  });
+  return changed;
 }
 
 bool FavoritesList::undo() {

@@ -5,11 +5,14 @@
 // here and redraws from what it finds.
 #pragma once
 
+#include <map>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "favorite_add.h"
+#include "relink.h"
 #include "submenu_list.h"
 #include "un_favoriteCollections.h"
 
@@ -33,6 +36,7 @@ enum class Action {
   Redo,
   Export,  // the selected favorites, or all, to a file to share
   Import,  // the favorites of such a file, or of a whole settings file
+  RelinkMissing,
 };
 
 struct ActionInfo {
@@ -57,6 +61,7 @@ inline constexpr ActionInfo kActions[] = {
     {Action::Redo, L""},
     {Action::Export, L""},
     {Action::Import, L""},
+    {Action::RelinkMissing, L""},
 };
 
 constexpr const wchar_t* hintOf(Action action) {
@@ -74,6 +79,14 @@ inline bool isSeparator(const TFavoriteItem& favorite) { return favorite.FileNam
 std::wstring connectionText(const TFavoriteItem& favorite);
 // The hint over a row: "user@database as mode", or empty without a user.
 std::wstring logonText(const TFavoriteItem& favorite);
+
+// Whether a favorite's file is there, as the dialog's background check last
+// answered: Unknown when the system could not tell in time (a network path
+// that does not answer), which is never taken for missing.
+enum class Presence { Unchecked, Present, Missing, Unknown };
+
+// The hint over a missing favorite's row.
+std::wstring fileNotFoundText(const std::wstring& path);
 
 // How each row of a block-ordered list is drawn: a divider line above the
 // first row of a block (not above the very first row), the submenu name, in
@@ -188,6 +201,21 @@ class FavoritesList {
   bool editLists(Edit edit) {
     return change([&] { edit(favorites_, submenus_); });
   }
+  // --- whether the files are there ------------------------------------------------
+  // The answer for a stored file name and the path that was checked; it
+  // holds for every favorite with that name. Not an edit.
+  void setPresence(const std::wstring& fileName, Presence presence, std::wstring checkedPath);
+  // Separators are never checked.
+  Presence presence(int index) const;
+  // The hint over a row: "File not found: <path>" for a missing file, else
+  // the logon.
+  std::wstring rowHint(int index) const;
+  // The missing favorites with the paths checked, in list order.
+  std::vector<relink::Missing> missingFavorites() const;
+  // New file names for favorites, as (index, stored name): one step to undo.
+  // The files were just found, so they count as present.
+  bool relink(const std::vector<std::pair<int, std::wstring>>& fileNames,
+              const std::vector<std::wstring>& foundPaths);
 
   bool canUndo() const { return history_.canUndo(); }
   bool canRedo() const { return history_.canRedo(); }
@@ -222,6 +250,11 @@ class FavoritesList {
   History history_;
   Snapshot baseline_;
   int depth_ = 0;
+  struct PresenceAnswer {
+    Presence presence = Presence::Unchecked;
+    std::wstring path;
+  };
+  std::map<std::wstring, PresenceAnswer> presence_;  // by stored file name
 };
 
 }  // namespace favlist

@@ -18,3 +18,13 @@ bool containsIgnoringCase(const std::wstring& text, const std::wstring& part) {
       return true;
   return false;
 }
+
+std::wstring foldedForMatch(const std::wstring& text) {
+  if (text.empty()) return text;
+  std::wstring folded(text.size(), L'\0');
+  const int n = ::LCMapStringEx(LOCALE_NAME_INVARIANT, LCMAP_UPPERCASE, text.c_str(),
+                                static_cast<int>(text.size()), folded.data(),
+                                static_cast<int>(folded.size()), nullptr, nullptr, 0);
+  if (n != static_cast<int>(text.size())) return text;  // refused: compare as written
+  return folded;
+}

@@ -14,3 +14,8 @@ int compareTextLocale(const std::wstring& a, const std::wstring& b);
 // Whether part occurs in text, letters compared without case (ordinal).
 // An empty part occurs everywhere.
 bool containsIgnoringCase(const std::wstring& text, const std::wstring& part);
+
+// The text with its letters folded as the ordinal comparison ignoring case
+// folds them, so two file names that the file system takes for one fold to
+// one key.
+std::wstring foldedForMatch(const std::wstring& text);

@@ -26,3 +26,9 @@ bool containsIgnoringCase(const std::wstring& text, const std::wstring& part) {
   }
   return false;
 }
+
+std::wstring foldedForMatch(const std::wstring& text) {
+  std::wstring out = text;
+  for (wchar_t& c : out) c = folded(c);
+  return out;
+}
