@@ -19,7 +19,7 @@ struct Check {
 };
 
 struct WorkerStart {
-  std::shared_ptr<Check> check;
+  std::function<void()> work;
   HMODULE module = nullptr;  // a reference of its own on this library
 };
 
@@ -53,16 +53,35 @@ DWORD WINAPI worker(void* parameter) {
     std::unique_ptr<WorkerStart> start(static_cast<WorkerStart*>(parameter));
     module = start->module;
     try {
-      start->check->answer = ask(*start->check);
+      start->work();
     } catch (...) {
     }
-    ::SetEvent(start->check->done.get());
-  }  // our share of the check goes before the library may
+  }  // the work and what it holds go before the library may
   ::FreeLibraryAndExitThread(module, 0);
   return 0;
 }
 
 }  // namespace
+
+bool runOnWorker(std::function<void()> work) {
+  try {
+    auto start = std::make_unique<WorkerStart>();
+    start->work = std::move(work);
+    if (!::GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS,
+                              reinterpret_cast<LPCWSTR>(&worker), &start->module))
+      return false;
+    HMODULE module = start->module;
+    fav::unique_kernel_handle thread(::CreateThread(nullptr, 0, &worker, start.get(), 0, nullptr));
+    if (!thread) {
+      ::FreeLibrary(module);
+      return false;
+    }
+    start.release();  // the worker's now
+    return true;
+  } catch (...) {
+    return false;
+  }
+}
 
 Presence checkPresence(const std::wstring& path, DWORD limitMs) {
   try {
@@ -71,22 +90,12 @@ Presence checkPresence(const std::wstring& path, DWORD limitMs) {
     if (FavoritesUiSeam* seam = uiSeam()) check->seamExists = seam->fileExists;
     check->done.reset(::CreateEventW(nullptr, TRUE, FALSE, nullptr));
     if (!check->done) return Presence::Unknown;
-
-    auto start = std::make_unique<WorkerStart>();
-    start->check = check;
-    // The worker may outlive the click and even the host's FreeLibrary: it
-    // holds the library until its last instruction.
-    if (!::GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS,
-                              reinterpret_cast<LPCWSTR>(&worker), &start->module))
+    // The worker may outlive the click and even the host's FreeLibrary.
+    if (!runOnWorker([check] {
+          check->answer = ask(*check);
+          ::SetEvent(check->done.get());
+        }))
       return Presence::Unknown;
-    HMODULE module = start->module;
-    fav::unique_kernel_handle thread(::CreateThread(nullptr, 0, &worker, start.get(), 0, nullptr));
-    if (!thread) {
-      ::FreeLibrary(module);
-      return Presence::Unknown;
-    }
-    start.release();  // the worker's now
-
     if (::WaitForSingleObject(check->done.get(), limitMs) != WAIT_OBJECT_0) return Presence::Unknown;
     return check->answer.load();
   } catch (...) {

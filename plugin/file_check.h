@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 
 namespace filecheck {
@@ -19,5 +20,11 @@ inline constexpr DWORD kClickLimitMs = 1500;
 // within limitMs. The worker owns its copy of the path and keeps the module
 // loaded until it ends, so a late answer harms nothing.
 Presence checkPresence(const std::wstring& path, DWORD limitMs = kClickLimitMs);
+
+// Runs work on a thread of its own that holds this library until the work
+// and everything it captured are gone, so a late end harms nothing even
+// after the host's FreeLibrary. work must not throw. False when no thread
+// could start (work is then dropped).
+bool runOnWorker(std::function<void()> work);
 
 }  // namespace filecheck

@@ -34,6 +34,7 @@ inline constexpr ActionControl kActionControls[] = {
     {IDC_ACT_REDO, favlist::Action::Redo, 0},
     {IDC_ACT_EXPORT, favlist::Action::Export, 0},
     {IDC_ACT_IMPORT, favlist::Action::Import, 0},
+    {IDC_ACT_RELINK, favlist::Action::RelinkMissing, 0},
 };
 
 // The list command a control id runs, if any.

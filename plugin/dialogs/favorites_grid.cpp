@@ -379,6 +379,11 @@ void TfrmConfigureFavorites::sgFavoritesDrawItem(const DRAWITEMSTRUCT& draw) {
   const bool focused = ::GetFocus() == sgFavorites_;
   dialogs::paintRowBackground(draw, focused);
   if (!favorite) return;
+  // A missing file: grey text and a warning mark before the file name
+  // (on the focused selection the highlight colours stay legible).
+  const bool missing = model_.presence(rowIndex(row)) == favlist::Presence::Missing;
+  if (missing && !(focused && (draw.itemState & ODS_SELECTED)))
+    ::SetTextColor(dc, ::GetSysColor(COLOR_GRAYTEXT));
 
   int x = draw.rcItem.left;
   int widths[kColumns];
@@ -400,6 +405,13 @@ void TfrmConfigureFavorites::sgFavoritesDrawItem(const DRAWITEMSTRUCT& draw) {
       RECT text = cell;
       text.left += scale(4);
       text.right -= scale(2);
+      if (c == kFileColumn && missing) {
+        const int size = scale(16);
+        if (HICON mark = warningIcon())
+          ::DrawIconEx(dc, text.left, (cell.top + cell.bottom - size) / 2, mark, size, size, 0,
+                       nullptr, DI_NORMAL);
+        text.left += size + scale(4);
+      }
       HGDIOBJ oldFont = nullptr;
       if (c == 1 && boldFont_) oldFont = ::SelectObject(dc, boldFont_.get());
       ::DrawTextW(dc, texts[c]->c_str(), static_cast<int>(texts[c]->size()), &text,
@@ -646,6 +658,7 @@ void TfrmConfigureFavorites::edtItemCommit(bool refocus) {
   if (refusal.empty() && model_.rename(rowIndex(renameRow_), text)) {
     setRowTexts(renameRow_);
     ListView_RedrawItems(sgFavorites_, renameRow_, renameRow_);
+    ::PostMessageW(hwnd(), kCheckFilesMessage, 0, 0);  // the new name is checked
   }
   if (sgFavorites_) ::EnableWindow(sgFavorites_, TRUE);
   if (refocus) focusGrid();
@@ -665,7 +678,7 @@ void TfrmConfigureFavorites::sgFavoritesMouseMove(int x, int y) {
   int col = -1;
   const int row = cellAt(x, y, &col);
   updateTooltip(row, row >= 0 ? col : -1);
-  if (const TFavoriteItem* favorite = rowFavorite(row)) text = favlist::logonText(*favorite);
+  if (rowFavorite(row)) text = model_.rowHint(rowIndex(row));
   SetHintText(text);
 }
 

@@ -262,7 +262,10 @@ bool TfrmConfigureFavorites::onInit() {
 }
 
 void TfrmConfigureFavorites::FormCreate() {
-  gridEvents_.filesDropped = [this](const std::vector<std::wstring>& paths) { addFiles(paths); };
+  gridEvents_.filesDropped = [this](const std::vector<std::wstring>& paths) {
+    addFiles(paths);
+    checkFiles();
+  };
   gridEvents_.command = [this](int action) { runAction(action); };
   createGrid();
   popupMenu_.reset(::LoadMenuW(thisModule(), MAKEINTRESOURCEW(IDM_PM_SG_FAVORITES)));
@@ -284,6 +287,7 @@ void TfrmConfigureFavorites::FormCreate() {
                 {'F', false, true, false, IDC_EDT_FILTER},
                 {'Z', false, true, false, IDC_ACT_UNDO},
                 {'Y', false, true, false, IDC_ACT_REDO},
+                {'R', false, true, false, IDC_ACT_RELINK},
                 {VK_ESCAPE, false, false, false, IDC_ACT_ESCAPE}});
   // Enter in the submenu box adds the submenu instead of pressing Ok.
   ::SetWindowSubclass(edSubMenu(), &TfrmConfigureFavorites::submenuBoxProc, 1,
@@ -484,7 +488,7 @@ void TfrmConfigureFavorites::showContextMenu(int x, int y) {
   if (!popupMenu_) return;
   HMENU menu = ::GetSubMenu(popupMenu_.get(), 0);
   for (int id : {IDC_ACT_UP, IDC_ACT_DOWN, IDC_ACT_RENAME, IDC_ACT_REMOVE, IDC_ACT_CONNECTION_INFO,
-                 IDC_ACT_EXPORT})
+                 IDC_ACT_EXPORT, IDC_ACT_RELINK})
     ::EnableMenuItem(menu, id, MF_BYCOMMAND | (isActionEnabled(id) ? MF_ENABLED : MF_GRAYED));
   if (x == -1 && y == -1) {
     // From the keyboard: at the selected row, which it arms for Rename as a
@@ -533,9 +537,11 @@ bool TfrmConfigureFavorites::runAction(int id) {
       case IDC_ACT_ADD_SUBMENU: actAddSubmenuExecute(); break;
       case IDC_ACT_EXPORT: actExportExecute(); break;
       case IDC_ACT_IMPORT: actImportExecute(); break;
+      case IDC_ACT_RELINK: actRelinkExecute(); break;
       default: known = false; break;
     }
   });
+  checkFiles();
   return known;
 }
 
@@ -567,8 +573,13 @@ bool TfrmConfigureFavorites::onCommand(int id, int code, HWND control) {
       return true;
     case IDC_EDT_IMAGE_PREFIX:
     case IDC_EDT_IMAGE_PATH:
-    case IDC_EDT_REPLACE_PATH:
       if (code == EN_CHANGE) edtImagePrefixChange();
+      return true;
+    case IDC_EDT_REPLACE_PATH:
+      if (code == EN_CHANGE) {
+        edtImagePrefixChange();
+        checkFiles();  // the favorites' paths changed with it
+      }
       return true;
     case IDC_EDT_FILTER:
       if (code == EN_CHANGE) applyFilter();
@@ -601,6 +612,7 @@ bool TfrmConfigureFavorites::onCommand(int id, int code, HWND control) {
 
 bool TfrmConfigureFavorites::wantsShortcut(const MSG& msg, const fav::Shortcut& shortcut) const {
   if (shortcut.command == IDC_ACT_ESCAPE) return true;
+  if (shortcut.command == IDC_ACT_RELINK) return !sgFavorites_ || ::IsWindowEnabled(sgFavorites_);
   if (shortcut.command == IDC_ACT_UNDO || shortcut.command == IDC_ACT_REDO) {
     // Ctrl+Z in a text box undoes typing; while a picker is open (the grid
     // disabled) the rows must stay where the picker put them.
@@ -623,6 +635,14 @@ INT_PTR TfrmConfigureFavorites::onMessage(UINT msg, WPARAM wp, LPARAM lp, bool& 
   switch (msg) {
     case WM_SIZE:
       if (!placing_) layout();
+      handled = true;
+      return 0;
+    case kCheckFilesMessage:
+      startFileChecks();
+      handled = true;
+      return 0;
+    case kFilesCheckedMessage:
+      filesChecked(static_cast<unsigned>(wp));
       handled = true;
       return 0;
     case WM_CLOSE:
@@ -686,6 +706,8 @@ INT_PTR TfrmConfigureFavorites::onMessage(UINT msg, WPARAM wp, LPARAM lp, bool& 
       ::KillTimer(hwnd(), kReadIconsTimer);
       // Unless an edit of the image path has read them meanwhile.
       if (!icons_.list) startIconLoad();
+      // The files too are checked only once the dialog has been drawn.
+      startFileChecks();
       handled = true;
       return 0;
     default:
@@ -734,6 +756,7 @@ void TfrmConfigureFavorites::onShown() {
 
 void TfrmConfigureFavorites::onDestroy() {
   iconLoader_.stop();
+  presenceCheck_.stop();
   renameOpen_ = false;
   grid_.detach();
   sgFavorites_ = nullptr;

@@ -12,12 +12,15 @@
 //                                        it reports drops and commands to
 //                                        the shell through gridEvents_
 //   frm_ConfigureFavorites_controls.cpp  control texts and action states
+//   frm_ConfigureFavorites_relink.cpp    the marks of missing files and
+//                                        Relink Missing...
 //   grid_view.*                          the owner-data list view both grids use
 #pragma once
 
 #include <windows.h>
 
 #include <functional>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -26,9 +29,14 @@
 #include "favorites_list.h"
 #include "grid_view.h"
 #include "icon_loader.h"
+#include "presence_check.h"
 #include "settings_file.h"
 #include "un_favoriteCollections.h"
 #include "unique_handles.h"
+
+namespace relink {
+class Search;
+}
 
 class TfrmConfigureFavorites : public fav::DialogBase {
  public:
@@ -77,6 +85,9 @@ class TfrmConfigureFavorites : public fav::DialogBase {
   // The popup menu's Import...: the favorites of a file chosen in an open
   // dialog appended (those already in the list skipped), then the summary.
   void actImportExecute();
+  // Ctrl+R: asks for a folder, searches it for the missing favorites' files
+  // (Esc stops the search and changes nothing) and says what it found.
+  void actRelinkExecute();
   // Adds the name typed in edSubMenu (Add Submenu without Ctrl, and Enter in
   // the box).
   void addTypedSubmenu();
@@ -174,6 +185,19 @@ class TfrmConfigureFavorites : public fav::DialogBase {
   void drawHintPanel(const DRAWITEMSTRUCT& draw);
   void drawImage1(const DRAWITEMSTRUCT& draw);
   static const wchar_t* focusHint(int id);
+
+  // Missing files (frm_ConfigureFavorites_relink.cpp).
+  // Posted by the grid after a rename: the files are checked again when
+  // their names changed. The first check starts with the icons' timer.
+  static constexpr UINT kCheckFilesMessage = WM_APP + 0x40;
+  static constexpr UINT kFilesCheckedMessage = WM_APP + 0x41;
+  void startFileChecks();
+  // Checks the files again when their names (or the replacement path) changed.
+  void checkFiles();
+  void filesChecked(unsigned generation);
+  HICON warningIcon();
+  // True when the search finished; false when Esc stopped it.
+  bool waitForSearch(relink::Search& search);
 
   // Controls (frm_ConfigureFavorites_controls.cpp).
   void setEnabled(int id, bool enabled);
@@ -273,4 +297,12 @@ class TfrmConfigureFavorites : public fav::DialogBase {
   int dropRow_ = -1;        // where a dragged row would land (drawn as a line)
   bool dropAfter_ = false;
   fav::unique_hfont boldFont_;
+
+  filecheck::BackgroundCheck presenceCheck_;
+  bool checksStarted_ = false;  // only once the dialog shows
+  std::vector<std::wstring> checkedNames_;
+  std::wstring checkedReplacement_;
+  std::multimap<std::wstring, std::wstring> checking_;  // path checked -> stored names
+  fav::unique_hicon warningIcon_;
+  int warningIconSize_ = 0;
 };

@@ -20,6 +20,7 @@
 #define IDC_ACT_ESCAPE 3013  // Esc: closes the innermost open thing, else the dialog
 #define IDC_ACT_EXPORT 3016  // the popup menu's Export...: a list to share
 #define IDC_ACT_IMPORT 3017  // the popup menu's Import...: a shared list, or a settings file
+#define IDC_ACT_RELINK 3020  // Ctrl+R: Relink Missing... (popup menu only)
 // actOk and actCancel are IDOK and IDCANCEL.
 
 // Buttons of the right column.

@@ -1,0 +1,47 @@
+// Whether the files of a list are there, asked in the background for a
+// dialog that must never wait: one worker checks the paths one after
+// another, each as a click checks it (at most kClickLimitMs, then Unknown),
+// and nudges the window with a posted message as each answer arrives. A
+// newer check makes the answers of an older one stale; they are dropped.
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "file_check.h"
+
+namespace filecheck {
+
+class BackgroundCheck {
+ public:
+  BackgroundCheck() = default;
+  // The running check stops; answers still on their way go nowhere.
+  ~BackgroundCheck();
+  BackgroundCheck(const BackgroundCheck&) = delete;
+  BackgroundCheck& operator=(const BackgroundCheck&) = delete;
+
+  // Starts checking paths (each once) and stops the check before it. Each
+  // answer posts message to window with the check's generation as wParam.
+  // The generation, or 0 when no worker could start.
+  unsigned start(HWND window, UINT message, std::vector<std::wstring> paths);
+  void stop();
+  unsigned generation() const { return generation_; }
+
+  struct Answer {
+    std::wstring path;
+    Presence presence;
+  };
+  // The answers that arrived since the last call, when generation is the
+  // newest check's; none for an older one.
+  std::vector<Answer> take(unsigned generation);
+
+ private:
+  struct Run;
+  std::shared_ptr<Run> run_;
+  unsigned generation_ = 0;
+};
+
+}  // namespace filecheck
