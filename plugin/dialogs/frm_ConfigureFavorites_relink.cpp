@@ -16,6 +16,7 @@
 #include "settings_file.h"
 #include "ui_seam.h"
 #include "un_plugincommon.h"
+#include "window_text.h"
 
 namespace {
 
@@ -143,7 +144,6 @@ void TfrmConfigureFavorites::actRelinkExecute() {
 bool TfrmConfigureFavorites::waitForSearch(relink::Search& search) {
   // The dialog keeps drawing and shows the count; clicks and keys other
   // than Esc are dropped, so nothing edits the list under the search.
-  size_t shown = static_cast<size_t>(-1);
   for (;;) {
     MSG msg;
     while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
@@ -161,10 +161,11 @@ bool TfrmConfigureFavorites::waitForSearch(relink::Search& search) {
       ::DispatchMessageW(&msg);
     }
     if (search.finished()) return true;
-    if (const size_t files = search.files(); files != shown) {
-      shown = files;
-      SetHintText(relink::progressText(files));
-      if (HWND panel = item(IDC_PNL_HINT)) ::UpdateWindow(panel);
+    // Set again each time: the pointer passing over a control sets its hint.
+    const std::wstring progress = relink::progressText(search.files());
+    if (HWND panel = item(IDC_PNL_HINT); panel && fav::windowText(panel) != progress) {
+      SetHintText(progress);
+      ::UpdateWindow(panel);
     }
     HANDLE done = search.done();
     ::MsgWaitForMultipleObjectsEx(1, &done, 100, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
