@@ -460,8 +460,11 @@ TEST_F(GridTest, RightClickSelectsTheRowAndArmsRenameWithoutAPicker) {
                                  {L"", false},
                                  {L"Connection Info", true},
                                  {L"", false},
+                                 {L"Relink Missing...\tCtrl+R", false},
+                                 {L"", false},
                                  {L"Export...", true},
-                                 {L"Import...", true}}));
+                                 {L"Import...", true}}))
+        << "no file is missing: nothing to relink";
     d.command(IDC_ACT_RENAME);
     ASSERT_TRUE(d.visible(IDC_EDT_ITEM));
     EXPECT_EQ(d.text(IDC_EDT_ITEM), L"c:\\b.sql");
