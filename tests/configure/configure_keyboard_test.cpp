@@ -156,10 +156,11 @@ TEST_F(KeyboardTest, ClosingWithUnsavedChangesAsksAndCancelDoesNot) {
       });
     });
     EXPECT_EQ(openAfterNo, c.asks) << c.name;
-    if (c.asks)
+    if (c.asks) {
       EXPECT_EQ(host.ui.messageBoxTexts, (std::vector<std::wstring>{kDiscard, kDiscard})) << c.name;
-    else
+    } else {
       EXPECT_TRUE(host.ui.messageBoxTexts.empty()) << c.name;
+    }
     EXPECT_EQ(readIni(), before) << c.name << ": nothing is written";
     host.unload();
   }

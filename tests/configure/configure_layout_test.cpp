@@ -125,8 +125,11 @@ TEST_F(LayoutTest, EveryControlStaysWholeAtTheMinimumAtOneAndAHalfTimesAndMaximi
     Dialog::pump();
     expectWholeLayout(d.hwnd(), "maximised");
     // One redraw after the batch: nothing is left waiting to be painted.
-    for (HWND c = ::GetWindow(d.hwnd(), GW_CHILD); c; c = ::GetWindow(c, GW_HWNDNEXT))
-      if (::IsWindowVisible(c)) EXPECT_FALSE(::GetUpdateRect(c, nullptr, FALSE)) << ::GetDlgCtrlID(c);
+    for (HWND c = ::GetWindow(d.hwnd(), GW_CHILD); c; c = ::GetWindow(c, GW_HWNDNEXT)) {
+      if (::IsWindowVisible(c)) {
+        EXPECT_FALSE(::GetUpdateRect(c, nullptr, FALSE)) << ::GetDlgCtrlID(c);
+      }
+    }
     d.screenshot(L"configure_maximised");
     ::ShowWindow(d.hwnd(), SW_RESTORE);
     Dialog::pump();

@@ -241,16 +241,19 @@ TEST_F(DataSafetyTest, HostileFilesSurviveAddCurrentAndConfigureOk) {
       for (const auto& line : added)
         if (at < original.size() && line == original[at]) ++at;
       EXPECT_EQ(at, original.size()) << testing::PrintToString(afterAdd);
-      for (const auto& line : added)
-        if (std::find(original.begin(), original.end(), line) == original.end())
+      for (const auto& line : added) {
+        if (std::find(original.begin(), original.end(), line) == original.end()) {
           EXPECT_TRUE(line[0] == '[' || line.find("3=") != std::string::npos) << line;
+        }
+      }
       EXPECT_EQ(host.ui.messageBoxTexts.size(), 0u);
       const std::string saved = readIni();
       const auto kept = lines(saved);
       for (const auto& line : original)
         EXPECT_NE(std::find(kept.begin(), kept.end(), line), kept.end()) << line;
-      if (c.bytes.find("[Foreign]") != std::string::npos)
+      if (c.bytes.find("[Foreign]") != std::string::npos) {
         EXPECT_NE(saved.find(foreign), std::string::npos) << testing::PrintToString(saved);
+      }
       EXPECT_NE(saved.find("File3=c:\\w\\new.sql\r\n"), std::string::npos);
       if (c.kind == Kind::Link) {
         // The save went through the link: what it leads to holds the new list.

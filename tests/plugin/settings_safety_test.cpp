@@ -125,8 +125,11 @@ TEST_P(HostileSettingsFile, AddCurrentKeepsTheUsersList) {
             atPath & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT));
   EXPECT_EQ(::GetFileAttributesW(file.c_str()), attributes);
   if (fixture.outcome == Fixture::Untouched) {
-    if (isFile) EXPECT_EQ(testsupport::readFile(file), before);
-    else EXPECT_TRUE(std::filesystem::is_empty(file));
+    if (isFile) {
+      EXPECT_EQ(testsupport::readFile(file), before);
+    } else {
+      EXPECT_TRUE(std::filesystem::is_empty(file));
+    }
     EXPECT_EQ(host.refreshRequests, 0);
     EXPECT_EQ(testsupport::fileNames(dir.path()),
               (std::vector<std::wstring>{L"Favorites.ini", L"favorites.dll"}));

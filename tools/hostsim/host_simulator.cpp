@@ -213,7 +213,8 @@ FARPROC HostSimulator::exportAddress(const char* name) const {
 
 template <typename Fn>
 static Fn exportOf(const HostSimulator& s, const char* name) {
-  auto fn = reinterpret_cast<Fn>(s.exportAddress(name));
+  // Through a generic function pointer: GetProcAddress's type says nothing of the export's.
+  auto fn = reinterpret_cast<Fn>(reinterpret_cast<void (*)()>(s.exportAddress(name)));
   if (!fn) throw std::runtime_error(std::string("missing export ") + name);
   return fn;
 }
