@@ -375,17 +375,22 @@ bool replaceFile(const std::wstring& path, std::string_view bytes, std::wstring*
   return true;
 }
 
+// An attributes-only handle: nothing is read and no sharing is refused, so
+// a writer elsewhere is never in our way. When it cannot be had, version
+// says whether anything is there at all.
+fav::unique_file openAttributesOnly(const std::wstring& path, FileVersion& version) {
+  fav::unique_file h(::CreateFileW(openName(path).c_str(), FILE_READ_ATTRIBUTES, kShareAll, nullptr,
+                                   OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+  if (!h) version.exists = !isMissing(::GetLastError());
+  return h;
+}
+
 }  // namespace settings_io
 
 FileVersion queryFileVersion(const std::wstring& path) {
   FileVersion version;
-  fav::unique_file h(::CreateFileW(settings_io::openName(path).c_str(), FILE_READ_ATTRIBUTES,
-                                   settings_io::kShareAll, nullptr, OPEN_EXISTING,
-                                   FILE_FLAG_BACKUP_SEMANTICS, nullptr));
-  if (!h) {
-    version.exists = !settings_io::isMissing(::GetLastError());
-    return version;
-  }
+  const fav::unique_file h = settings_io::openAttributesOnly(path, version);
+  if (!h) return version;
   BY_HANDLE_FILE_INFORMATION info{};
   if (!::GetFileInformationByHandle(h.get(), &info)) {
     version.exists = true;
@@ -409,13 +414,8 @@ FileVersion quickFileVersion(const std::wstring& path) {
 
 FileVersion fileVersionByHandle(const std::wstring& path) {
   FileVersion version;
-  fav::unique_file h(::CreateFileW(settings_io::openName(path).c_str(), FILE_READ_ATTRIBUTES,
-                                   settings_io::kShareAll, nullptr, OPEN_EXISTING,
-                                   FILE_FLAG_BACKUP_SEMANTICS, nullptr));
-  if (!h) {
-    version.exists = !settings_io::isMissing(::GetLastError());
-    return version;
-  }
+  const fav::unique_file h = settings_io::openAttributesOnly(path, version);
+  if (!h) return version;
   version.exists = true;
   // Not GetFileInformationByHandle: it asks the volume too, which costs more
   // than everything else here on some systems.
