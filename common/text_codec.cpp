@@ -28,7 +28,9 @@ std::wstring toWide(std::string_view text) {
 }
 
 bool fitsCodePage(std::wstring_view text) {
-  if (text.empty()) return true;
+  // Plain ASCII reads the same in every ANSI code page: most names need no
+  // round trip through the code page (a Load asks this for every file).
+  if (std::all_of(text.begin(), text.end(), [](wchar_t c) { return c < 0x80; })) return true;
   BOOL usedDefault = FALSE;
   const int len = ::WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.data(),
                                         static_cast<int>(text.size()), nullptr, 0, nullptr,

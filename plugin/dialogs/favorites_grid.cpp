@@ -127,8 +127,36 @@ void TfrmConfigureFavorites::createGrid() {
   keys.commit = [this](bool refocus) { edtItemCommit(refocus); };
   keys.cancel = [this] { edtItemCancel(); };
   dialogs::attachRenameKeys(item(IDC_EDT_ITEM), std::move(keys));
-  for (int id : {IDC_CBE_ICON, IDC_CB_SUBMENU_EDIT, IDC_CBE_MENU_ITEM})
-    ::SendMessageW(item(id), CB_SETDROPPEDWIDTH, scale(kPickerListWidth), 0);
+  ::SendMessageW(item(IDC_CBE_MENU_ITEM), CB_SETDROPPEDWIDTH, scale(kPickerListWidth), 0);
+}
+
+// The icon and submenu pickers over the grid are combo boxes, the dearest
+// windows to make (each brings a drop-down list of its own, two in a row
+// are a third of an empty dialog's making): they are made once the dialog
+// has been drawn, or at the first click that needs one if that comes first.
+void TfrmConfigureFavorites::makePickers() {
+  if (!hwnd() || item(IDC_CBE_ICON)) return;
+  const WPARAM font = static_cast<WPARAM>(::SendMessageW(hwnd(), WM_GETFONT, 0, 0));
+  HWND after = item(IDC_EDT_FILTER);  // their place in the tab order, before the grid
+  const struct {
+    int id;
+    const wchar_t* hint;
+  } pickers[] = {{IDC_CBE_ICON, L"Choose icon"}, {IDC_CB_SUBMENU_EDIT, L"Choose submenu"}};
+  for (const auto& p : pickers) {
+    HWND picker = ::CreateWindowExW(
+        0, WC_COMBOBOXEXW, L"", WS_CHILD | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, 0, 0,
+        scale(60), scale(320), hwnd(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(p.id)),
+        thisModule(), nullptr);
+    if (!picker) continue;
+    ::SendMessageW(picker, WM_SETFONT, font, FALSE);
+    ::SetWindowPos(picker, after, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    ::SendMessageW(picker, CB_SETDROPPEDWIDTH, scale(kPickerListWidth), 0);
+    setHint(picker, p.hint);
+    after = picker;
+  }
+  if (icons_.list) fillIconPicker(item(IDC_CBE_ICON));
+  submenuComboShows_.clear();
+  FillSubmenuCombo();
 }
 
 std::wstring TfrmConfigureFavorites::cellText(int row, int column) const {
@@ -306,23 +334,30 @@ void TfrmConfigureFavorites::iconsRead() {
 
 void TfrmConfigureFavorites::populateIconCombos() {
   if (!hwnd()) return;
-  HWND picker = item(IDC_CBE_ICON);
+  fillIconPicker(item(IDC_CBE_ICON));
   HWND menuItem = item(IDC_CBE_MENU_ITEM);
   const std::wstring previous = selectedMenuItemIcon();
-  RedrawPause pausePicker(picker), pauseMenuItem(menuItem);
-  for (HWND combo : {picker, menuItem}) {
-    ::SendMessageW(combo, CB_RESETCONTENT, 0, 0);
-    ::SendMessageW(combo, CBEM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(icons_.list.get()));
-  }
-  insertComboItem(picker, L"", 0);
+  RedrawPause pause(menuItem);
+  ::SendMessageW(menuItem, CB_RESETCONTENT, 0, 0);
+  ::SendMessageW(menuItem, CBEM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(icons_.list.get()));
   int reselect = -1;
   for (size_t i = 1; i < icons_.names.size(); ++i) {
-    insertComboItem(picker, icons_.names[i], static_cast<int>(i));
     insertComboItem(menuItem, icons_.names[i], static_cast<int>(i));
     if (reselect < 0 && !previous.empty() && icons_.names[i] == previous)
       reselect = static_cast<int>(i) - 1;
   }
   ::SendMessageW(menuItem, CB_SETCURSEL, reselect, 0);
+}
+
+// cbeIcon: the blank entry, then every icon file.
+void TfrmConfigureFavorites::fillIconPicker(HWND picker) {
+  if (!picker) return;  // not made yet: it is filled when it is
+  RedrawPause pause(picker);
+  ::SendMessageW(picker, CB_RESETCONTENT, 0, 0);
+  ::SendMessageW(picker, CBEM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(icons_.list.get()));
+  insertComboItem(picker, L"", 0);
+  for (size_t i = 1; i < icons_.names.size(); ++i)
+    insertComboItem(picker, icons_.names[i], static_cast<int>(i));
 }
 
 std::wstring TfrmConfigureFavorites::selectedMenuItemIcon() const {
@@ -341,6 +376,7 @@ void TfrmConfigureFavorites::FillSubmenuCombo() {
   if (!hwnd() || submenuPickerWaits_) return;
   const int px = iconPixels();
   HWND combo = item(IDC_CB_SUBMENU_EDIT);
+  if (!combo) return;  // not made yet: it is filled when it is
   const std::wstring folder = imageFolder();
   const TSubMenuItems& submenus = model_.submenus();
   // Every refill of the grid comes here; the pictures are read again only
@@ -497,6 +533,7 @@ void TfrmConfigureFavorites::sgFavoritesSelectCell(int col, int row) {
 
 // Puts a picker over the row's cell, shown and focused, with nothing selected.
 HWND TfrmConfigureFavorites::showPicker(int pickerId, int row, int column) {
+  makePickers();
   HWND picker = item(pickerId);
   editorRow_ = row;
   pickedIndex_ = -1;

@@ -278,8 +278,6 @@ void TfrmConfigureFavorites::FormCreate() {
   setHint(hwnd(), L"");  // the panels and the labels have no hint
   setHint(item(IDC_CBX_MAIN_MENU_ITEMS), L"Choose menu");
   clearHintOnLeave(item(IDC_CBX_MAIN_MENU_ITEMS));
-  setHint(item(IDC_CBE_ICON), L"Choose icon");
-  setHint(item(IDC_CB_SUBMENU_EDIT), L"Choose submenu");
   applyGlyphs();
 
   setShortcuts({{VK_UP, true, false, false, IDC_ACT_UP},
@@ -704,6 +702,7 @@ INT_PTR TfrmConfigureFavorites::onMessage(UINT msg, WPARAM wp, LPARAM lp, bool& 
     case WM_TIMER:
       if (wp != kReadIconsTimer) return 0;
       ::KillTimer(hwnd(), kReadIconsTimer);
+      makePickers();
       // Unless an edit of the image path has read them meanwhile.
       if (!icons_.list) startIconLoad();
       // The files too are checked only once the dialog has been drawn.

@@ -240,6 +240,8 @@ class TfrmConfigureFavorites : public fav::DialogBase {
   static constexpr UINT_PTR kReadIconsTimer = 1;
   static constexpr int kRowHeight = 26;  // the grid's rows at 96 DPI
   void startIconLoad();
+  void makePickers();
+  void fillIconPicker(HWND picker);
   void iconsRead();
   int iconPixels() const;
   std::wstring imageFolder() const;
