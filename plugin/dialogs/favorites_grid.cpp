@@ -141,11 +141,15 @@ void TfrmConfigureFavorites::makePickers() {
   const struct {
     int id;
     const wchar_t* hint;
-  } pickers[] = {{IDC_CBE_ICON, L"Choose icon"}, {IDC_CB_SUBMENU_EDIT, L"Choose submenu"}};
+    RECT units;  // dialog units: the drop-down list's length comes from the first height
+  } pickers[] = {{IDC_CBE_ICON, L"Choose icon", {0, 0, 30, 150}},
+                 {IDC_CB_SUBMENU_EDIT, L"Choose submenu", {0, 0, 80, 150}}};
   for (const auto& p : pickers) {
+    RECT size = p.units;
+    ::MapDialogRect(hwnd(), &size);
     HWND picker = ::CreateWindowExW(
         0, WC_COMBOBOXEXW, L"", WS_CHILD | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, 0, 0,
-        scale(60), scale(320), hwnd(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(p.id)),
+        size.right, size.bottom, hwnd(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(p.id)),
         thisModule(), nullptr);
     if (!picker) continue;
     ::SendMessageW(picker, WM_SETFONT, font, FALSE);
