@@ -34,6 +34,9 @@ constexpr int kIconSize = 20;
 // Posted once the icon editor's list has closed, however it closed.
 constexpr UINT kIconEditorClosed = WM_APP + 1;
 constexpr UINT kRelayout = WM_APP + 2;
+// The worker's icons are ready; the timer that starts it after the first paint.
+constexpr UINT kIconsReadMessage = WM_APP + 3;
+constexpr UINT_PTR kReadIconsTimer = 1;
 
 
 
@@ -51,8 +54,6 @@ INT_PTR TfrmSubMenus::ShowModal() { return showModal(IDD_SUBMENUS, fOwner); }
 
 void TfrmSubMenus::Initialize() {
   fInitialized = true;
-  FillGrid();
-  LoadImages();
   FillGrid();
 }
 
@@ -82,14 +83,20 @@ bool TfrmSubMenus::onInit() {
   setClientSize(hwnd(), scale(kClientWidth), scale(kClientHeight));
   centreOnWindow(hwnd(), fOwner);
   layout();
-  if (fInitialized) LoadImages();
   FillGrid();
   UpdateActionStates();
   focusGrid();
   return false;  // the focus is set
 }
 
+void TfrmSubMenus::onShown() {
+  // The icons are read once the dialog has been drawn (a timer comes after
+  // the first paint), off this thread; the rows and pickers show them then.
+  if (fInitialized) ::SetTimer(hwnd(), kReadIconsTimer, USER_TIMER_MINIMUM, nullptr);
+}
+
 void TfrmSubMenus::onDestroy() {
+  iconLoader_.stop();
   grid_.detach();
   sgFavorites = nullptr;
 }
@@ -172,11 +179,37 @@ void TfrmSubMenus::setColumnWidths() {
 // --- lists --------------------------------------------------------------------
 
 void TfrmSubMenus::LoadImages() {
+  // A read still under way would bring older icons after these.
+  iconLoader_.stop();
   // An empty image path means the plug-in folder, as for the tool buttons.
   const std::wstring folder = fImagePath.empty() ? fPluginFolder : fImagePath;
   icons_ = dialogs::loadIconImages(fPluginFolder, folder, fImagePrefix,
                                    hwnd() ? fIconSize : kIconSize);
   if (hwnd()) fillIconCombos();
+}
+
+void TfrmSubMenus::startIconLoad() {
+  const std::wstring folder = fImagePath.empty() ? fPluginFolder : fImagePath;
+  if (!iconLoader_.start(hwnd(), kIconsReadMessage, fPluginFolder, folder, fImagePrefix,
+                         fIconSize))
+    LoadImages();  // no worker: read here, as before
+}
+
+void TfrmSubMenus::iconsRead() {
+  std::optional<dialogs::IconImages> icons = iconLoader_.take();
+  if (!icons) return;  // left over from a read that was stopped
+  icons_ = std::move(*icons);
+  fillIconCombos();
+  if (sgFavorites) ::InvalidateRect(sgFavorites, nullptr, FALSE);
+}
+
+void TfrmSubMenus::readIconsNow() {
+  // A picker dropped before the worker brought the icons: read here, as the
+  // user waits.
+  if (icons_.list) return;
+  ::KillTimer(hwnd(), kReadIconsTimer);
+  LoadImages();
+  if (sgFavorites) ::InvalidateRect(sgFavorites, nullptr, FALSE);
 }
 
 void TfrmSubMenus::fillIconCombos() {
@@ -373,6 +406,7 @@ void TfrmSubMenus::sgFavoritesSelectCell(int col, int row) {
 }
 
 void TfrmSubMenus::openIconEditor(int row) {
+  readIconsNow();
   HWND editor = item(IDC_SM_CBE_ICON);
   RECT cell = cellRect(row, 0);
   ::MapWindowPoints(sgFavorites, hwnd(), reinterpret_cast<POINT*>(&cell), 2);
@@ -457,6 +491,9 @@ bool TfrmSubMenus::onCommand(int id, int code, HWND control) {
     case IDC_SM_ACT_UNDO:
       actUndoExecute();
       return true;
+    case IDC_SM_CBE_MENU_ITEM:
+      if (code == CBN_DROPDOWN) readIconsNow();
+      return DialogBase::onCommand(id, code, control);
     case IDC_SM_CBE_ICON:
       switch (code) {
         case CBN_DROPDOWN:
@@ -619,6 +656,17 @@ INT_PTR TfrmSubMenus::onMessage(UINT msg, WPARAM wp, LPARAM lp, bool& handled) {
       return 0;
     case kIconEditorClosed:
       closeIconEditor();
+      return 0;
+    case kIconsReadMessage:
+      iconsRead();
+      return 0;
+    case WM_TIMER:
+      if (wp != kReadIconsTimer) {
+        handled = false;
+        return 0;
+      }
+      ::KillTimer(hwnd(), kReadIconsTimer);
+      if (!icons_.list) startIconLoad();
       return 0;
     default:
       handled = false;

@@ -8,6 +8,7 @@
 
 #include "dialog_base.h"
 #include "grid_view.h"
+#include "icon_loader.h"
 #include "submenu_list.h"
 #include "un_favoriteCollections.h"
 #include "unique_handles.h"
@@ -29,7 +30,8 @@ class TfrmSubMenus : public fav::DialogBase {
   // Where "[fav]_empty.bmp" lies, and the icon folder when ImagePath is empty.
   void PluginFolder(std::wstring v) { fPluginFolder = std::move(v); }
 
-  // FillGrid, LoadImages, FillGrid. May run before the window exists.
+  // Fills the grid. May run before the window exists; the icons are read
+  // once the window has been drawn.
   void Initialize();
   // IDOK when the user saved.
   INT_PTR ShowModal();
@@ -57,6 +59,7 @@ class TfrmSubMenus : public fav::DialogBase {
   bool onNotify(NMHDR* header, LRESULT& result) override;
   INT_PTR onMessage(UINT msg, WPARAM wp, LPARAM lp, bool& handled) override;
   void onDestroy() override;
+  void onShown() override;
   bool isCommandEnabled(int command) const override;
 
  private:
@@ -67,6 +70,9 @@ class TfrmSubMenus : public fav::DialogBase {
   void setColumnWidths();
   void centreOnOwner();
   void fillIconCombos();
+  void startIconLoad();
+  void iconsRead();
+  void readIconsNow();
   void sgFavoritesSelectCell(int col, int row);
   void openIconEditor(int row);
   void applyIcon();
@@ -106,6 +112,7 @@ class TfrmSubMenus : public fav::DialogBase {
   dialogs::GridView grid_;
   HWND sgFavorites = nullptr;
   dialogs::IconImages icons_;  // cbeIcon captions and pictures; entry 0 is blank
+  dialogs::IconLoader iconLoader_;
   int fIconSize = 20;
   fav::unique_imagelist fOkGlyph, fCancelGlyph, fAddGlyph;
   fav::unique_imagelist fPluginIcon;

@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include "frm_SubMenus_ids.h"
+
 namespace commandstest {
 
 void CommandsTest::run(const Drive& drive, std::map<std::wstring, Drive> children) {
@@ -15,6 +17,12 @@ void CommandsTest::run(const Drive& drive, std::map<std::wstring, Drive> childre
       drive(dialog);
     } else {
       ++shown[name];
+      // The Submenus dialog reads its icons after its first paint, as
+      // Configure does; its icon picker holds the blank entry once they came.
+      if (name == L"TfrmSubMenus") {
+        EXPECT_TRUE(Dialog::waitFor([&] { return submenuIconsRead(dialog); }))
+            << "the Submenus icons were not read";
+      }
       if (auto it = children.find(name); it != children.end()) it->second(dialog);
     }
     // A handler that forgot to close its dialog must not hang the test (one
@@ -25,6 +33,10 @@ void CommandsTest::run(const Drive& drive, std::map<std::wstring, Drive> childre
   host.configure();
   host.ui.onDialog = nullptr;
   EXPECT_TRUE(configureShown) << "the Configure dialog was not shown";
+}
+
+bool CommandsTest::submenuIconsRead(Dialog& submenus) {
+  return ::SendMessageW(submenus.item(IDC_SM_CBE_ICON), CB_GETCOUNT, 0, 0) > 0;
 }
 
 std::wstring CommandsTest::ini(const std::wstring& section, const std::wstring& key) const {

@@ -37,6 +37,8 @@ class CommandsTest : public configuretest::ConfigureTest {
 
   // Holds Ctrl down (thread keyboard state) while f runs.
   static void withCtrl(const std::function<void()>& f);
+  // The Submenus dialog's icons have been read (its pickers are filled).
+  static bool submenuIconsRead(Dialog& submenus);
   // The rows of a submenu grid: names in column 1.
   static std::vector<std::wstring> gridNames(HWND grid);
   // Entries of a plain combo box.

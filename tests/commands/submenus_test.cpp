@@ -214,6 +214,38 @@ TEST_F(SubmenusTest, AnIconInUseAsksAndMovesOnlyOnYes) {
   }
 }
 
+// The icons come after the dialog is drawn; a picker dropped before that has
+// them at once.
+TEST_F(SubmenusTest, IconsFollowTheFirstPaintAndAPickerDroppedBeforeHasThemAtOnce) {
+  bool early = false;
+  host.ui.onDialog = [&](HWND hwnd, const std::wstring& name) {
+    Dialog d(hwnd);
+    if (name != L"TfrmSubMenus") {
+      EXPECT_TRUE(d.waitForIcons());
+      withCtrl([&] { d.click(IDC_SB_ADD_SUBMENU); });
+      d.cancel();
+      return;
+    }
+    // No pumping yet: the timer that starts the read has not run.
+    early = !submenuIconsRead(d);
+    HWND picker = d.item(IDC_SM_CBE_MENU_ITEM);
+    ::SendMessageW(picker, CB_SHOWDROPDOWN, TRUE, 0);
+    EXPECT_EQ(comboEntries(picker), (Strings{L"fav_a.bmp", L"fav_b.bmp"}));
+    ::SendMessageW(picker, CB_SHOWDROPDOWN, FALSE, 0);
+    d.command(IDCANCEL);
+  };
+  host.configure();
+  host.ui.onDialog = nullptr;
+  EXPECT_TRUE(early) << "the icons were read before the dialog was drawn";
+
+  // Left alone, the worker fills both pickers.
+  editSubmenus([](Dialog& sm) {
+    EXPECT_EQ(comboEntries(sm.item(IDC_SM_CBE_ICON)), (Strings{L"", L"fav_a.bmp", L"fav_b.bmp"}));
+    EXPECT_EQ(comboEntries(sm.item(IDC_SM_CBE_MENU_ITEM)), (Strings{L"fav_a.bmp", L"fav_b.bmp"}));
+    sm.command(IDCANCEL);
+  });
+}
+
 TEST_F(SubmenusTest, CancelLeavesTheListAndTheFavoritesAsTheyWere) {
   const std::string before = readIni();
   run(

@@ -3,7 +3,9 @@
 // icon files against the same dialog over an empty settings file and no
 // icons, and that empty dialog against the About dialog's open, all in one
 // run as medians of interleaved trials. The icons are read after the first
-// paint; a fourth figure shows how long until the rows have them too.
+// paint; a fourth figure shows how long until the rows have them too. Last,
+// the Submenus dialog opened from Configure (Ctrl with Add Submenu) over
+// 200 icon files against the same dialog over an icon folder with none.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -17,6 +19,7 @@
 #include <vector>
 
 #include "frm_ConfigureFavorites_res.h"
+#include "frm_SubMenus_ids.h"
 #include "host_simulator.h"
 
 namespace {
@@ -131,8 +134,37 @@ double openTime(hostsim::HostSimulator& host, bool about, bool withIcons = false
   return spent;
 }
 
+// Milliseconds from Ctrl with Add Submenu in a Configure dialog (its own
+// icons read first) until the Submenus dialog is up and painted.
+double submenusOpenTime(hostsim::HostSimulator& host) {
+  double spent = -1;
+  Clock::time_point start;
+  host.ui.onDialog = [&](HWND dialog, const std::wstring& name) {
+    if (name == L"TfrmSubMenus") {
+      ::RedrawWindow(dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+      spent = msSince(start);
+      ::PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+      return;
+    }
+    if (waitForIcons(dialog)) {
+      BYTE keys[256] = {};
+      ::GetKeyboardState(keys);
+      keys[VK_CONTROL] = keys[VK_LCONTROL] = 0x80;
+      ::SetKeyboardState(keys);
+      start = Clock::now();
+      ::SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDC_SB_ADD_SUBMENU, BN_CLICKED),
+                     reinterpret_cast<LPARAM>(::GetDlgItem(dialog, IDC_SB_ADD_SUBMENU)));
+      keys[VK_CONTROL] = keys[VK_LCONTROL] = 0;
+      ::SetKeyboardState(keys);
+    }
+    ::PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+  };
+  host.configure();
+  return spent;
+}
+
 struct Figures {
-  std::vector<double> full, empty, about, icons;
+  std::vector<double> full, empty, about, icons, submenus, submenusBare;
 };
 
 double median(std::vector<double> v) {
@@ -147,8 +179,9 @@ int wmain(int argc, wchar_t** argv) {
   const std::filesystem::path root =
       std::filesystem::temp_directory_path() / L"favorites_configure_bench";
   std::filesystem::remove_all(root);
-  const std::filesystem::path plugin = root / L"plugin", icons = root / L"icons";
-  for (const auto& dir : {plugin, icons}) std::filesystem::create_directories(dir);
+  const std::filesystem::path plugin = root / L"plugin", icons = root / L"icons",
+                              noIcons = root / L"no_icons";
+  for (const auto& dir : {plugin, icons, noIcons}) std::filesystem::create_directories(dir);
   std::filesystem::copy_file(package / L"favorites.dll", plugin / L"favorites.dll");
   std::ofstream(plugin / L"[fav]_empty.bmp", std::ios::binary) << iconBytes(0);
   for (int i = 1; i <= 200; ++i) {
@@ -158,6 +191,8 @@ int wmain(int argc, wchar_t** argv) {
   }
   const std::wstring iconFolder = icons.wstring();
   const std::string full = fixture(std::string(iconFolder.begin(), iconFolder.end()));
+  const std::wstring bareFolder = noIcons.wstring();
+  const std::string bare = fixture(std::string(bareFolder.begin(), bareFolder.end()));
   const std::filesystem::path settings = plugin / L"Favorites.ini";
 
   hostsim::HostSimulator host;
@@ -176,14 +211,15 @@ int wmain(int argc, wchar_t** argv) {
   writeDated(settings, "");
   openTime(host, false);
   openTime(host, true);
+  submenusOpenTime(host);
 
   // Interleaved, each trial in a new order, so drift and order weigh on
   // every figure alike.
   const int trials = 11;
   Figures f;
   for (int t = 0; t < trials; ++t) {
-    for (int k = 0; k < 4; ++k) {
-      switch ((t + k) % 4) {
+    for (int k = 0; k < 6; ++k) {
+      switch ((t + k) % 6) {
         case 0:
           writeDated(settings, full);
           f.full.push_back(openTime(host, false));
@@ -196,8 +232,16 @@ int wmain(int argc, wchar_t** argv) {
           writeDated(settings, full);
           f.icons.push_back(openTime(host, false, true));
           break;
-        default:
+        case 3:
           f.about.push_back(openTime(host, true));
+          break;
+        case 4:
+          writeDated(settings, full);
+          f.submenus.push_back(submenusOpenTime(host));
+          break;
+        default:
+          writeDated(settings, bare);
+          f.submenusBare.push_back(submenusOpenTime(host));
           break;
       }
     }
@@ -207,7 +251,8 @@ int wmain(int argc, wchar_t** argv) {
   const auto shown = [](const std::vector<double>& v) {
     return std::all_of(v.begin(), v.end(), [](double ms) { return ms >= 0; });
   };
-  if (!shown(f.full) || !shown(f.empty) || !shown(f.about) || !shown(f.icons)) {
+  if (!shown(f.full) || !shown(f.empty) || !shown(f.about) || !shown(f.icons) ||
+      !shown(f.submenus) || !shown(f.submenusBare)) {
     std::printf("configure_bench: a dialog did not show\n");
     return 1;
   }
@@ -221,5 +266,10 @@ int wmain(int argc, wchar_t** argv) {
   std::printf("  About dialog (baseline):        %7.1f ms\n", aboutMs);
   std::printf("  94 favorites until their 200 icons are drawn too (read after the first paint):"
               " %.1f ms\n", median(f.icons));
+  const double submenusMs = median(f.submenus), bareMs = median(f.submenusBare);
+  std::printf("Submenus dialog open (Ctrl with Add Submenu to painted dialog)\n");
+  std::printf("  200 icons:                      %7.1f ms  %.2fx the dialog without icons\n",
+              submenusMs, submenusMs / bareMs);
+  std::printf("  no icon files (baseline):       %7.1f ms\n", bareMs);
   return 0;
 }
