@@ -1,6 +1,7 @@
 #include "favorite_add.h"
 
 #include <algorithm>
+#include <string_view>
 #include <unordered_set>
 
 #include "ascii_case.h"
@@ -34,8 +35,10 @@ AddOutcome addFavoriteFiles(TFavoriteItems& favorites, const std::vector<std::ws
                             const AddRules& rules) {
   AddOutcome outcome;
   // The names stored so far, as FavoriteExists compares them (a folder of a
-  // thousand files would otherwise compare each with every other).
-  std::unordered_set<std::wstring> stored;
+  // thousand files would otherwise compare each with every other). Views of
+  // the items' own names: the collection keeps each item in one place, and
+  // a name is never changed while the batch is added.
+  std::unordered_set<std::wstring_view> stored;
   stored.reserve(static_cast<size_t>(favorites.Count()) + paths.size());
   for (int i = 0; i < favorites.Count(); ++i) stored.insert(favorites.Items(i).FileName());
   for (const std::wstring& path : paths) {
@@ -51,8 +54,8 @@ AddOutcome addFavoriteFiles(TFavoriteItems& favorites, const std::vector<std::ws
     }
     TFavoriteItem& favorite = favorites.Add();
     favorite.FileType(FileTypeOf(name, rules.extensions));
-    favorite.FileName(name);
-    stored.insert(std::move(name));
+    favorite.FileName(std::move(name));
+    stored.insert(favorite.FileName());
     ++outcome.added;
   }
   return outcome;
