@@ -13,28 +13,13 @@
 #include "tab_captions.h"
 #include "un_plugincommon.h"
 #include "unique_handles.h"
+#include "window_search.h"
 #include "window_text.h"
 
 namespace {
 
+using hostsim::findDescendant;
 using testsupport::PluginTest;
-
-HWND findChild(HWND dialog, int id) {
-  struct Search {
-    int id;
-    HWND found;
-  } search{id, nullptr};
-  ::EnumChildWindows(
-      dialog,
-      [](HWND child, LPARAM p) -> BOOL {
-        auto* s = reinterpret_cast<Search*>(p);
-        if (::GetDlgCtrlID(child) != s->id) return TRUE;
-        s->found = child;
-        return FALSE;
-      },
-      reinterpret_cast<LPARAM>(&search));
-  return search.found;
-}
 
 std::vector<std::wstring> splitLines(const std::wstring& t) {
   std::vector<std::wstring> out;
@@ -105,12 +90,12 @@ TEST_F(AboutCommandTest, EveryWayOfClosingRefreshesTheMenusAndRebuildsTheButtons
   };
   const Row rows[] = {
       {"Close button", false,
-       [](HWND d) { ::PostMessageW(findChild(d, IDC_BBTNCLOSE), BM_CLICK, 0, 0); }},
+       [](HWND d) { ::PostMessageW(findDescendant(d, IDC_BBTNCLOSE), BM_CLICK, 0, 0); }},
       {"close box", false, [](HWND d) { ::PostMessageW(d, WM_SYSCOMMAND, SC_CLOSE, 0); }},
       {"Esc", false,
-       [](HWND d) { ::PostMessageW(findChild(d, IDC_BBTNCLOSE), WM_KEYDOWN, VK_ESCAPE, 0); }},
+       [](HWND d) { ::PostMessageW(findDescendant(d, IDC_BBTNCLOSE), WM_KEYDOWN, VK_ESCAPE, 0); }},
       {"Enter on Info", true,
-       [](HWND d) { ::PostMessageW(findChild(d, IDC_BBTNINFO), WM_KEYDOWN, VK_RETURN, 0); }},
+       [](HWND d) { ::PostMessageW(findDescendant(d, IDC_BBTNINFO), WM_KEYDOWN, VK_RETURN, 0); }},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.how);
@@ -157,15 +142,15 @@ TEST_F(AboutCommandTest, ShowsOnePageWithTheTitleOwnerVersionAndTheInformationTe
     caption = fav::windowText(dialog);
     ownerSeen = ::GetWindow(dialog, GW_OWNER);
     hostEnabled = ::IsWindowEnabled(hostWindow.get()) != FALSE;
-    tabs = testsupport::tabCaptions(findChild(dialog, IDC_PCABOUTSETTINGS));
-    title = fav::windowText(findChild(dialog, IDC_LBLABOUTTEXT1));
-    owner = fav::windowText(findChild(dialog, IDC_LBLABOUTTEXT2));
-    version = fav::windowText(findChild(dialog, IDC_LBLABOUTTEXT3));
+    tabs = testsupport::tabCaptions(findDescendant(dialog, IDC_PCABOUTSETTINGS));
+    title = fav::windowText(findDescendant(dialog, IDC_LBLABOUTTEXT1));
+    owner = fav::windowText(findDescendant(dialog, IDC_LBLABOUTTEXT2));
+    version = fav::windowText(findDescendant(dialog, IDC_LBLABOUTTEXT3));
     testsupport::saveScreenshot(dialog, L"command_about_static");
-    HWND info = findChild(dialog, IDC_BBTNINFO);
+    HWND info = findDescendant(dialog, IDC_BBTNINFO);
     ::SendMessageW(::GetParent(info), WM_COMMAND, MAKEWPARAM(IDC_BBTNINFO, BN_CLICKED),
                    reinterpret_cast<LPARAM>(info));
-    lines = splitLines(fav::windowText(findChild(dialog, IDC_MMABOUT)));
+    lines = splitLines(fav::windowText(findDescendant(dialog, IDC_MMABOUT)));
     if (_wgetenv(L"FAV_SCREENSHOT_DIR")) {
       // Let the text rise a while on its own timer.
       const ULONGLONG until = ::GetTickCount64() + 3000;
@@ -179,7 +164,7 @@ TEST_F(AboutCommandTest, ShowsOnePageWithTheTitleOwnerVersionAndTheInformationTe
     // The hidden switch, end to end: Ctrl+press on the title logs beside the
     // settings file the command found.
     hostsim::HostSimulator::setModifiers(false, true, false);
-    ::SendMessageW(findChild(dialog, IDC_LBLABOUTTEXT1), WM_LBUTTONDOWN, MK_CONTROL, 0);
+    ::SendMessageW(findDescendant(dialog, IDC_LBLABOUTTEXT1), WM_LBUTTONDOWN, MK_CONTROL, 0);
     hostsim::HostSimulator::setModifiers(false, false, false);
     ::PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDC_BBTNCLOSE, BN_CLICKED), 0);
   };
@@ -235,10 +220,10 @@ TEST_F(AboutCommandTest, TheRevisionHistoryListsTheChangesInOrder) {
   loadPlugin();
   std::vector<std::wstring> lines;
   host.ui.onDialog = [&](HWND dialog, const std::wstring&) {
-    HWND info = findChild(dialog, IDC_BBTNINFO);
+    HWND info = findDescendant(dialog, IDC_BBTNINFO);
     ::SendMessageW(::GetParent(info), WM_COMMAND, MAKEWPARAM(IDC_BBTNINFO, BN_CLICKED),
                    reinterpret_cast<LPARAM>(info));
-    lines = splitLines(fav::windowText(findChild(dialog, IDC_MMABOUT)));
+    lines = splitLines(fav::windowText(findDescendant(dialog, IDC_MMABOUT)));
     ::PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
   };
   host.about();
@@ -269,15 +254,15 @@ TEST_F(AboutCommandTest, SpaceWorksInfoAndCtrlCCopiesNameAndVersion) {
   std::wstring copied;
   HWND dialog = nullptr;
   Steps steps({
-      [&] { ::PostMessageW(findChild(dialog, IDC_BBTNCLOSE), WM_KEYDOWN, VK_SPACE, 0); },
+      [&] { ::PostMessageW(findDescendant(dialog, IDC_BBTNCLOSE), WM_KEYDOWN, VK_SPACE, 0); },
       [&] {
-        shownAfterSpace = ::IsWindowVisible(findChild(dialog, IDC_MMABOUT)) != FALSE;
-        ::PostMessageW(findChild(dialog, IDC_BBTNCLOSE), WM_KEYDOWN, VK_SPACE, 0);
+        shownAfterSpace = ::IsWindowVisible(findDescendant(dialog, IDC_MMABOUT)) != FALSE;
+        ::PostMessageW(findDescendant(dialog, IDC_BBTNCLOSE), WM_KEYDOWN, VK_SPACE, 0);
       },
       [&] {
-        hiddenAfterSecondSpace = !::IsWindowVisible(findChild(dialog, IDC_MMABOUT));
+        hiddenAfterSecondSpace = !::IsWindowVisible(findDescendant(dialog, IDC_MMABOUT));
         hostsim::HostSimulator::setModifiers(false, true, false);
-        ::PostMessageW(findChild(dialog, IDC_BBTNCLOSE), WM_KEYDOWN, 'C', 0);
+        ::PostMessageW(findDescendant(dialog, IDC_BBTNCLOSE), WM_KEYDOWN, 'C', 0);
       },
       [&] {
         hostsim::HostSimulator::setModifiers(false, false, false);

@@ -13,30 +13,15 @@
 
 #include "frm_about_res.h"
 #include "host_simulator.h"
+#include "window_search.h"
 
 namespace {
 
+using hostsim::findDescendant;
 using Clock = std::chrono::steady_clock;
 
 double msSince(Clock::time_point start) {
   return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-}
-
-HWND findChild(HWND dialog, int id) {
-  struct Search {
-    int id;
-    HWND found;
-  } search{id, nullptr};
-  ::EnumChildWindows(
-      dialog,
-      [](HWND child, LPARAM p) -> BOOL {
-        auto* s = reinterpret_cast<Search*>(p);
-        if (::GetDlgCtrlID(child) != s->id) return TRUE;
-        s->found = child;
-        return FALSE;
-      },
-      reinterpret_cast<LPARAM>(&search));
-  return search.found;
 }
 
 // Runs this thread's messages (the dialog's timer among them) for a while.
@@ -55,8 +40,8 @@ void runMessagesFor(double ms) {
 // How far the text has risen: the top of mmAbout above the top of sbAbout.
 int risen(HWND dialog) {
   RECT box{}, memo{};
-  ::GetWindowRect(findChild(dialog, IDC_SBABOUT), &box);
-  ::GetWindowRect(findChild(dialog, IDC_MMABOUT), &memo);
+  ::GetWindowRect(findDescendant(dialog, IDC_SBABOUT), &box);
+  ::GetWindowRect(findDescendant(dialog, IDC_MMABOUT), &memo);
   return box.top - memo.top;
 }
 
@@ -138,7 +123,7 @@ int wmain(int argc, wchar_t** argv) {
   double speed = 0, designSpeed = 0;
   UINT dpi = 96;
   host.ui.onDialog = [&](HWND dialog, const std::wstring&) {
-    HWND info = findChild(dialog, IDC_BBTNINFO);
+    HWND info = findDescendant(dialog, IDC_BBTNINFO);
     ::SendMessageW(::GetParent(info), WM_COMMAND, MAKEWPARAM(IDC_BBTNINFO, BN_CLICKED),
                    reinterpret_cast<LPARAM>(info));
     HDC dc = ::GetDC(dialog);
