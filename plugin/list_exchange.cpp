@@ -1,5 +1,6 @@
 #include "list_exchange.h"
 
+#include <algorithm>
 #include <unordered_set>
 
 #include "favorites_list.h"
@@ -89,13 +90,23 @@ ImportOutcome importList(std::string_view bytes, const CodePage& codePage,
   std::unordered_set<std::wstring> known;
   for (int i = 0; i < favorites.Count(); ++i)
     known.insert(fav::sameFileKey(favorites.Items(i).FileName(), replacementPath));
+  // A name the submenu box would refuse would split into nested menus in
+  // the IDE: it is left out, and its favorites come without a submenu.
+  const auto splits = [&](const std::wstring& name) {
+    if (submenus::menuBreakingPart(name).empty()) return false;
+    auto& seen = outcome.splitSubmenus;
+    if (std::find(seen.begin(), seen.end(), name) == seen.end()) seen.push_back(name);
+    return true;
+  };
   bool submenusAdded = false;
   for (int j = 1; j < theirSubmenus.Count(); ++j)
-    addSubmenuIfMissing(submenus, theirSubmenus.Items(j).SubMenu(), theirSubmenus.Items(j).Image(),
-                        submenusAdded);
+    if (!splits(theirSubmenus.Items(j).SubMenu()))
+      addSubmenuIfMissing(submenus, theirSubmenus.Items(j).SubMenu(),
+                          theirSubmenus.Items(j).Image(), submenusAdded);
   for (int i = 0; i < theirs.Count(); ++i) {
     TFavoriteItem favorite = theirs.Items(i);
     favorite.Password(L"");
+    if (splits(favorite.SubMenu())) favorite.SubMenu(L"");
     // Separators are not files: each one comes along where the file has it.
     if (!favlist::isSeparator(favorite)) {
       // A UTF-8 or UTF-16 file may name what the host's code page cannot.
@@ -117,11 +128,27 @@ ImportOutcome importList(std::string_view bytes, const CodePage& codePage,
   return outcome;
 }
 
+namespace {
+
+std::wstring splitSubmenusText(const std::vector<std::wstring>& names) {
+  if (names.empty()) return {};
+  const bool one = names.size() == 1;
+  std::wstring text = one ? L"\n\nThe submenu " : L"\n\nThe submenus ";
+  for (size_t i = 0; i < names.size(); ++i)
+    text += (i == 0 ? L"\"" : i + 1 == names.size() ? L" and \"" : L", \"") + names[i] + L"\"";
+  return text + (one ? L" was left out: the IDE would split the name into nested menus. Its"
+                     : L" were left out: the IDE would split those names into nested menus. Their") +
+         L" favorites come without a submenu.";
+}
+
+}  // namespace
+
 std::wstring summary(const ImportOutcome& outcome) {
   return L"Imported " + std::to_wstring(outcome.imported) +
          (outcome.imported == 1 ? L" favorite; " : L" favorites; ") +
          std::to_wstring(outcome.alreadyThere) +
-         (outcome.alreadyThere == 1 ? L" was" : L" were") + L" already in the list.";
+         (outcome.alreadyThere == 1 ? L" was" : L" were") + L" already in the list." +
+         splitSubmenusText(outcome.splitSubmenus);
 }
 
 std::wstring refusalMessage(const std::wstring& path, const std::wstring& reason) {

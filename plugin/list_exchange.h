@@ -33,6 +33,9 @@ struct ImportOutcome {
   // File names the code page cannot hold, left out as Add leaves them out:
   // the host could never open them.
   std::vector<std::wstring> unstorable;
+  // Submenu names the IDE would split into nested menus ("/", ">>"), refused
+  // as the submenu box refuses them; their favorites come without a submenu.
+  std::vector<std::wstring> splitSubmenus;
   // Why the bytes are not a favorites list ("it names no favorite files");
   // empty when they were read. Nothing changes when it is set.
   std::wstring refusal;
@@ -51,7 +54,7 @@ ImportOutcome importList(std::string_view bytes, const CodePage& codePage,
                          const std::wstring& replacementPath);
 
 // "Imported 12 favorites; 3 were already in the list." (and "1 favorite",
-// "1 was" for one).
+// "1 was" for one), then the submenu names left out, if any.
 std::wstring summary(const ImportOutcome& outcome);
 // "<path> is not a favorites list: <reason>", for a refused import.
 std::wstring refusalMessage(const std::wstring& path, const std::wstring& reason);

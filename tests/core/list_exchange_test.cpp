@@ -216,6 +216,36 @@ TEST(ListImport, AWholeSettingsFileGivesItsFavoritesAndSubmenusButNoPasswordOrSe
             (std::vector<std::wstring>{L"#", L"Batch#fav_batch.bmp", L"Tools#fav_mine.bmp"}));
 }
 
+// A submenu name the submenu box would refuse would nest menus in the IDE.
+TEST(ListImport, SubmenuNamesTheMenusWouldSplitAreLeftOutAndTheirFavoritesKept) {
+  const std::string file =
+      "[SubMenuItems]\r\nSubMenuItem0=\r\nSubMenuItem1=Reports/2026\r\nSubMenuItem2=Tools\r\n"
+      "SubMenuItem3=a>>b\r\n[SubMenuButtons]\r\nSubMenuButton1=fav_r.bmp\r\n"
+      "[Files]\r\nFile1=one.sql\r\nFile2=two.sql\r\nFile3=three.sql\r\nFile4=four.sql\r\n"
+      "[SubMenus]\r\nSubMenu1=Reports/2026\r\nSubMenu2=Tools\r\nSubMenu3=a>>b\r\n"
+      "SubMenu4=Reports/2026\r\n";
+  Lists list;
+  const exchange::ImportOutcome outcome =
+      exchange::importList(file, kCodePage, list.favorites, list.submenus, kReplacement);
+  EXPECT_EQ(outcome.imported, 4);
+  EXPECT_EQ(outcome.splitSubmenus, (std::vector<std::wstring>{L"Reports/2026", L"a>>b"}));
+  ASSERT_EQ(list.favorites.Count(), 4);
+  std::vector<std::wstring> used;
+  for (int i = 0; i < list.favorites.Count(); ++i) used.push_back(list.favorites.Items(i).SubMenu());
+  EXPECT_EQ(used, (std::vector<std::wstring>{L"", L"Tools", L"", L""}));
+  EXPECT_EQ(submenuNames(list.submenus), (std::vector<std::wstring>{L"#", L"Tools#"}));
+  EXPECT_EQ(exchange::summary(outcome),
+            L"Imported 4 favorites; 0 were already in the list.\n\nThe submenus "
+            L"\"Reports/2026\" and \"a>>b\" were left out: the IDE would split those names into "
+            L"nested menus. Their favorites come without a submenu.");
+  exchange::ImportOutcome one;
+  one.splitSubmenus = {L"x/y"};
+  EXPECT_EQ(exchange::summary(one),
+            L"Imported 0 favorites; 0 were already in the list.\n\nThe submenu \"x/y\" was left "
+            L"out: the IDE would split the name into nested menus. Its favorites come without a "
+            L"submenu.");
+}
+
 TEST(ListImport, FilesThatAreNotAListAreRefusedAndChangeNothing) {
   std::string nuls = "[Files]\r\nFile1=a.sql\r\n";
   nuls[3] = '\0';
