@@ -322,6 +322,17 @@ void ConfigureTest::configure(const std::function<void(Dialog&)>& drive) {
   EXPECT_TRUE(shown) << "the Configure dialog was not shown";
 }
 
+void ConfigureTest::writeSampleIcons(int count) {
+  writeIcon(dir.path(), L"[fav]_empty.bmp", RGB(255, 255, 255));
+  const struct {
+    const wchar_t* name;
+    COLORREF colour;
+  } icons[] = {{L"fav_a.bmp", RGB(200, 30, 30)},
+               {L"fav_b.bmp", RGB(30, 150, 30)},
+               {L"fav_c.bmp", RGB(30, 30, 200)}};
+  for (int i = 0; i < count && i < 3; ++i) writeIcon(dir.path(), icons[i].name, icons[i].colour);
+}
+
 void ConfigureTest::writeIcon(const std::filesystem::path& folder, const std::wstring& name,
                               COLORREF colour, int size) {
   const int stride = ((size * 3) + 3) & ~3;

@@ -110,6 +110,9 @@ class ConfigureTest : public testsupport::PluginTest {
   // Writes icon file name (20 x 20, one colour) into folder.
   void writeIcon(const std::filesystem::path& folder, const std::wstring& name,
                  COLORREF colour = RGB(200, 30, 30), int size = 20);
+  // The blank icon and the first count of fav_a.bmp (red), fav_b.bmp (green)
+  // and fav_c.bmp (blue), in the plug-in folder.
+  void writeSampleIcons(int count);
 };
 
 }  // namespace configuretest

@@ -31,10 +31,7 @@ class GridTest : public ConfigureTest {
  protected:
   void SetUp() override {
     ConfigureTest::SetUp();
-    writeIcon(dir.path(), L"[fav]_empty.bmp", RGB(255, 255, 255));
-    writeIcon(dir.path(), L"fav_a.bmp", RGB(200, 30, 30));
-    writeIcon(dir.path(), L"fav_b.bmp", RGB(30, 150, 30));
-    writeIcon(dir.path(), L"fav_c.bmp", RGB(30, 30, 200));
+    writeSampleIcons(3);
   }
   std::wstring iniValue(const wchar_t* section, const std::wstring& key) const {
     wchar_t buf[2048] = {};

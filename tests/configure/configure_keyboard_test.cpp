@@ -26,8 +26,7 @@ class KeyboardTest : public ConfigureTest {
  protected:
   void SetUp() override {
     ConfigureTest::SetUp();
-    writeIcon(dir.path(), L"[fav]_empty.bmp", RGB(255, 255, 255));
-    writeIcon(dir.path(), L"fav_a.bmp", RGB(200, 30, 30));
+    writeSampleIcons(1);
   }
 };
 

@@ -73,7 +73,7 @@ class RelinkTest : public ConfigureTest {
  protected:
   void SetUp() override {
     ConfigureTest::SetUp();
-    writeIcon(dir.path(), L"[fav]_empty.bmp", RGB(255, 255, 255));
+    writeSampleIcons(0);
   }
   // Every path the seam was asked about.
   std::set<std::wstring> asked() {

@@ -36,9 +36,7 @@ class ShareTest : public ConfigureTest {
  protected:
   void SetUp() override {
     ConfigureTest::SetUp();
-    writeIcon(dir.path(), L"[fav]_empty.bmp", RGB(255, 255, 255));
-    writeIcon(dir.path(), L"fav_a.bmp", RGB(200, 30, 30));
-    writeIcon(dir.path(), L"fav_b.bmp", RGB(30, 150, 30));
+    writeSampleIcons(2);
   }
   std::wstring path(const wchar_t* name) const { return (dir / name).wstring(); }
   static std::wstring value(const std::wstring& file, const wchar_t* section,
