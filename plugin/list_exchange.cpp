@@ -136,9 +136,9 @@ std::wstring splitSubmenusText(const std::vector<std::wstring>& names) {
   std::wstring text = one ? L"\n\nThe submenu " : L"\n\nThe submenus ";
   for (size_t i = 0; i < names.size(); ++i)
     text += (i == 0 ? L"\"" : i + 1 == names.size() ? L" and \"" : L", \"") + names[i] + L"\"";
-  return text + (one ? L" was left out: the IDE would split the name into nested menus. Its"
-                     : L" were left out: the IDE would split those names into nested menus. Their") +
-         L" favorites come without a submenu.";
+  text += one ? L" was left out: the IDE would split the name into nested menus. Its"
+             : L" were left out: the IDE would split those names into nested menus. Their";
+  return text + L" favorites come without a submenu.";
 }
 
 }  // namespace

@@ -102,11 +102,15 @@ std::vector<std::wstring> listPlainFiles(const std::wstring& folder) {
     found.push_back({text.size(), length, key, keys.size() - key});
     text.append(data.cFileName, length);
   } while (::FindNextFileW(find.get(), &data));
-  const auto nameOf = [&](const Found& f) { return std::wstring_view(text).substr(f.name, f.nameLength); };
+  const auto nameOf = [&](const Found& f) {
+    return std::wstring_view(text).substr(f.name, f.nameLength);
+  };
   // Equal names keep the listing's order. Should the locale refuse a key,
   // every name is compared as before.
   if (keyed) {
-    const auto keyOf = [&](const Found& f) { return std::string_view(keys).substr(f.key, f.keyLength); };
+    const auto keyOf = [&](const Found& f) {
+      return std::string_view(keys).substr(f.key, f.keyLength);
+    };
     std::stable_sort(found.begin(), found.end(),
                      [&](const Found& a, const Found& b) { return keyOf(a) < keyOf(b); });
   } else {

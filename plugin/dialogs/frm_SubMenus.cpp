@@ -181,16 +181,18 @@ void TfrmSubMenus::setColumnWidths() {
 void TfrmSubMenus::LoadImages() {
   // A read still under way would bring older icons after these.
   iconLoader_.stop();
-  // An empty image path means the plug-in folder, as for the tool buttons.
-  const std::wstring folder = fImagePath.empty() ? fPluginFolder : fImagePath;
-  icons_ = dialogs::loadIconImages(fPluginFolder, folder, fImagePrefix,
+  icons_ = dialogs::loadIconImages(fPluginFolder, imageFolder(), fImagePrefix,
                                    hwnd() ? fIconSize : kIconSize);
   if (hwnd()) fillIconCombos();
 }
 
+std::wstring TfrmSubMenus::imageFolder() const {
+  // An empty image path means the plug-in folder, as for the tool buttons.
+  return fImagePath.empty() ? fPluginFolder : fImagePath;
+}
+
 void TfrmSubMenus::startIconLoad() {
-  const std::wstring folder = fImagePath.empty() ? fPluginFolder : fImagePath;
-  if (!iconLoader_.start(hwnd(), kIconsReadMessage, fPluginFolder, folder, fImagePrefix,
+  if (!iconLoader_.start(hwnd(), kIconsReadMessage, fPluginFolder, imageFolder(), fImagePrefix,
                          fIconSize))
     LoadImages();  // no worker: read here, as before
 }

@@ -70,6 +70,7 @@ class TfrmSubMenus : public fav::DialogBase {
   void setColumnWidths();
   void centreOnOwner();
   void fillIconCombos();
+  std::wstring imageFolder() const;
   void startIconLoad();
   void iconsRead();
   void readIconsNow();
