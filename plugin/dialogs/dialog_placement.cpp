@@ -5,11 +5,16 @@
 void centreOnWindow(HWND dialog, HWND around) {
   RECT self{};
   if (!::GetWindowRect(dialog, &self)) return;
+  const RECT r = centredRect(SIZE{self.right - self.left, self.bottom - self.top}, around);
+  ::SetWindowPos(dialog, nullptr, r.left, r.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+RECT centredRect(SIZE size, HWND around) {
   if (!around || !::IsWindow(around)) around = ::GetDesktopWindow();
   RECT area{};
   ::GetWindowRect(around, &area);
-  const int width = self.right - self.left;
-  const int height = self.bottom - self.top;
+  const int width = size.cx;
+  const int height = size.cy;
   int x = area.left + (area.right - area.left - width) / 2;
   int y = area.top + (area.bottom - area.top - height) / 2;
   MONITORINFO monitor{sizeof(monitor)};
@@ -18,7 +23,7 @@ void centreOnWindow(HWND dialog, HWND around) {
     x = std::max<int>(work.left, std::min<int>(x, work.right - width));
     y = std::max<int>(work.top, std::min<int>(y, work.bottom - height));
   }
-  ::SetWindowPos(dialog, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  return RECT{x, y, x + width, y + height};
 }
 
 void setClientSize(HWND dialog, int width, int height) {

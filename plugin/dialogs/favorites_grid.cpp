@@ -8,6 +8,7 @@
 #include <windowsx.h>
 
 #include <algorithm>
+#include <array>
 
 #include "code_page_text.h"
 #include "file_path.h"
@@ -31,7 +32,6 @@ constexpr int kColumns = 4;
 constexpr int kFileColumn = 2;
 constexpr int kConnectionColumnIndex = 3;
 constexpr int kIconOffset = 5;
-constexpr int kPickerListWidth = 240;
 constexpr UINT_PTR kSubclassId = 1;
 
 
@@ -99,24 +99,29 @@ void insertComboItem(HWND combo, const std::wstring& caption, int image) {
 
 // --- the grid window ------------------------------------------------------------------
 
-void TfrmConfigureFavorites::createGrid() {
-  const std::vector<dialogs::GridColumn> columns{{L"Icon", scale(kIconColumn)},
-                                                 {L"Submenu", scale(kSubmenuColumn)},
-                                                 {L"File", scale(200)},
-                                                 {L"Connection", scale(kConnectionColumn)}};
+bool TfrmConfigureFavorites::createGrid(const RECT& place) {
+  // The columns get the widths they will have with the rows to come, so the
+  // first fill finds nothing to change.
+  const int rows = initialized_ ? static_cast<int>(model_.visible().size()) : 0;
+  const int edges = 2 * ::GetSystemMetrics(SM_CXEDGE);
+  int inside = place.right - place.left - edges;
+  if (static_cast<long long>(rows) * scale(kRowHeight) > place.bottom - place.top - edges)
+    inside -= ::GetSystemMetrics(SM_CXVSCROLL);
+  const std::array<int, 4> widths = columnWidths(inside);
+  const std::vector<dialogs::GridColumn> columns{{L"Icon", widths[0]},
+                                                 {L"Submenu", widths[1]},
+                                                 {L"File", widths[2]},
+                                                 {L"Connection", widths[3]}};
   dialogs::GridSource source;
   source.cellText = [this](int row, int column) { return cellText(row, column); };
   sgFavorites_ = grid_.create(hwnd(), IDC_SG_FAVORITES, L"Favorites", columns, false,
                               reinterpret_cast<HFONT>(::SendMessageW(hwnd(), WM_GETFONT, 0, 0)),
-                              std::move(source));
-  if (!sgFavorites_) return;
+                              std::move(source), place);
+  if (!sgFavorites_) return false;
   // Ctrl and Shift clicks choose the rows Export writes; the other commands
   // act on the row clicked last, and each of them leaves one row selected.
   ::SetWindowLongPtrW(sgFavorites_, GWL_STYLE,
                       ::GetWindowLongPtrW(sgFavorites_, GWL_STYLE) & ~LVS_SINGLESEL);
-  // Tab order: right after the in-place editors, which stay above it.
-  ::SetWindowPos(sgFavorites_, item(IDC_EDT_ITEM), 0, 0, 0, 0,
-                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   // Files dropped from Explorer are added as Add adds them.
   ::DragAcceptFiles(sgFavorites_, TRUE);
   makeBoldFont();
@@ -127,7 +132,7 @@ void TfrmConfigureFavorites::createGrid() {
   keys.commit = [this](bool refocus) { edtItemCommit(refocus); };
   keys.cancel = [this] { edtItemCancel(); };
   dialogs::attachRenameKeys(item(IDC_EDT_ITEM), std::move(keys));
-  ::SendMessageW(item(IDC_CBE_MENU_ITEM), CB_SETDROPPEDWIDTH, scale(kPickerListWidth), 0);
+  return true;
 }
 
 // The icon and submenu pickers over the grid are combo boxes, the dearest
@@ -176,6 +181,13 @@ std::wstring TfrmConfigureFavorites::cellText(int row, int column) const {
   }
 }
 
+std::array<int, 4> TfrmConfigureFavorites::columnWidths(int inside) const {
+  // The file column takes what the others leave.
+  const int others = scale(kIconColumn) + scale(kSubmenuColumn) + scale(kConnectionColumn);
+  return {scale(kIconColumn), scale(kSubmenuColumn), std::max<int>(inside - others, scale(40)),
+          scale(kConnectionColumn)};
+}
+
 void TfrmConfigureFavorites::FormResize(int rowsToCome) {
   if (!sgFavorites_) return;
   RECT client{};
@@ -192,11 +204,7 @@ void TfrmConfigureFavorites::FormResize(int rowsToCome) {
     if (needsBar && !hasBar) client.right -= bar;
     if (!needsBar && hasBar) client.right += bar;
   }
-  const int widths[] = {scale(kIconColumn), scale(kSubmenuColumn),
-                        std::max<int>(client.right - scale(kIconColumn) - scale(kSubmenuColumn) -
-                                          scale(kConnectionColumn),
-                                      scale(40)),
-                        scale(kConnectionColumn)};
+  const std::array<int, 4> widths = columnWidths(client.right);
   // A width set again redraws the whole list: only the ones that changed.
   for (int c = 0; c < 4; ++c)
     if (ListView_GetColumnWidth(sgFavorites_, c) != widths[c])

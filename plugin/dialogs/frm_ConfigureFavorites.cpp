@@ -4,6 +4,7 @@
 #include <windowsx.h>
 
 #include <algorithm>
+#include <map>
 
 #include "PlugInIntf.h"
 #include "configure_controls.h"
@@ -240,6 +241,16 @@ void TfrmConfigureFavorites::escapePressed() {
 // --- window ----------------------------------------------------------------------
 
 bool TfrmConfigureFavorites::onInit() {
+  // The window takes its size first, so that each control is made in its
+  // place: one layout, and no control moved after it was made.
+  placing_ = true;
+  placeWindow();
+  placing_ = false;
+  if (!createControls()) {
+    trace(L"TfrmConfigureFavorites: the dialog's controls could not be made");
+    endDialog(IDCANCEL);
+    return false;
+  }
   FormCreate();
   if (initialized_) {
     applySettingsToControls();
@@ -251,14 +262,39 @@ bool TfrmConfigureFavorites::onInit() {
     FillGrid();
   }
   UpdateActionStates();
-  // One layout at the size the window is given, not one per move.
-  placing_ = true;
-  placeWindow();
-  placing_ = false;
-  layout();
   FormShow();
   takeBaseline();
   return false;  // the grid has the focus
+}
+
+bool TfrmConfigureFavorites::createControls() {
+  RECT client{};
+  ::GetClientRect(hwnd(), &client);
+  std::map<int, RECT> places;
+  forEachPlace(client.right, client.bottom, [&](int id, const RECT& r) { places[id] = r; });
+  RECT renameBox{0, 0, 100, 12};  // placed over a cell when a rename opens
+  ::MapDialogRect(hwnd(), &renameBox);
+  places[IDC_EDT_ITEM] = renameBox;
+  const WPARAM font = static_cast<WPARAM>(::SendMessageW(hwnd(), WM_GETFONT, 0, 0));
+  for (const configure::ControlSpec& c : configure::kDialogControls) {
+    const RECT& r = places[c.id];
+    // Made in the state the list gives them, not switched after.
+    DWORD state = 0;
+    if (std::find(std::begin(configure::kRowCommands), std::end(configure::kRowCommands), c.id) !=
+            std::end(configure::kRowCommands) &&
+        !isActionEnabled(c.id))
+      state = WS_DISABLED;
+    HWND control = ::CreateWindowExW(
+        WS_EX_NOPARENTNOTIFY | configure::exStyleOf(c), c.windowClass, c.text,
+        WS_CHILD | c.style | state, r.left, r.top, r.right - r.left, r.bottom - r.top, hwnd(),
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)), thisModule(), nullptr);
+    if (!control) return false;
+    ::SendMessageW(control, WM_SETFONT, font, FALSE);
+    // The grid comes next in the tab order, under the rename box.
+    if (c.id == IDC_EDT_ITEM && !createGrid(places[IDC_SG_FAVORITES])) return false;
+  }
+  ::SendMessageW(hwnd(), DM_SETDEFID, IDOK, 0);
+  return true;
 }
 
 void TfrmConfigureFavorites::FormCreate() {
@@ -267,7 +303,7 @@ void TfrmConfigureFavorites::FormCreate() {
     checkFiles();
   };
   gridEvents_.command = [this](int action) { runAction(action); };
-  createGrid();
+  ::SendMessageW(item(IDC_CBE_MENU_ITEM), CB_SETDROPPEDWIDTH, scale(kPickerListWidth), 0);
   popupMenu_.reset(::LoadMenuW(thisModule(), MAKEINTRESOURCEW(IDM_PM_SG_FAVORITES)));
   ::SendMessageW(item(IDC_EDT_FILTER), EM_SETCUEBANNER, TRUE, reinterpret_cast<LPARAM>(L"Filter"));
 
@@ -294,9 +330,6 @@ void TfrmConfigureFavorites::FormCreate() {
   // Only the older menu layout can put the favorites on the main menu.
   setEnabled(IDC_CB_SHOW_FAVORITES_ON_MAIN_MENU, hostVersion_ < ini::kRibbonHostVersion);
   click_.forget();
-  ::ShowWindow(item(IDC_CBE_ICON), SW_HIDE);
-  ::ShowWindow(item(IDC_CB_SUBMENU_EDIT), SW_HIDE);
-  ::ShowWindow(item(IDC_EDT_ITEM), SW_HIDE);
   cbShowFavoritesOnMainMenuClick();
 }
 
@@ -339,9 +372,10 @@ void TfrmConfigureFavorites::placeWindow() {
     int y = std::clamp<int>(r.top, work.top, work.bottom - h);
     r = RECT{x, y, x + w, y + h};
   }
+  if (!positionStored_)
+    r = centredRect(SIZE{r.right - r.left, r.bottom - r.top}, ::GetWindow(hwnd(), GW_OWNER));
   ::SetWindowPos(hwnd(), nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
                  SWP_NOZORDER | SWP_NOACTIVATE);
-  if (!positionStored_) centreOnWindow(hwnd(), ::GetWindow(hwnd(), GW_OWNER));
 }
 
 RECT TfrmConfigureFavorites::restoredWindowRect() const {
@@ -366,18 +400,28 @@ void TfrmConfigureFavorites::layout() {
   if (!hwnd()) return;
   RECT client{};
   ::GetClientRect(hwnd(), &client);
-  const int W = client.right, H = client.bottom;
-  auto s = [this](int v) { return scale(v); };
   // Every control moves in one batch without drawing, then the dialog and
   // its children are drawn once: no ghosts of old positions, no half-drawn
   // buttons while the frame is dragged.
   constexpr UINT kMove = SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOREDRAW | SWP_NOCOPYBITS;
   HDWP batch = ::BeginDeferWindowPos(48);
-  auto place = [&](int id, int x, int y, int w, int h) {
+  forEachPlace(client.right, client.bottom, [&](int id, const RECT& r) {
     HWND control = item(id);
     if (control && batch)
-      batch = ::DeferWindowPos(batch, control, nullptr, x, y, std::max(w, 0), std::max(h, 0),
-                               kMove);
+      batch = ::DeferWindowPos(batch, control, nullptr, r.left, r.top, r.right - r.left,
+                               r.bottom - r.top, kMove);
+  });
+  if (batch) ::EndDeferWindowPos(batch);
+
+  FormResize();
+  ::RedrawWindow(hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_FRAME);
+}
+
+void TfrmConfigureFavorites::forEachPlace(int W, int H,
+                                          const std::function<void(int, const RECT&)>& at) const {
+  auto s = [this](int v) { return scale(v); };
+  auto place = [&](int id, int x, int y, int w, int h) {
+    at(id, RECT{x, y, x + std::max(w, 0), y + std::max(h, 0)});
   };
 
   const int bottom = H - s(kBottomBar);
@@ -402,9 +446,7 @@ void TfrmConfigureFavorites::layout() {
   const int fieldRight = areaW - s(4);
   place(IDC_EDT_FILTER, s(4), s(4), areaW - s(8), s(21));
   const int gridTop = s(kFilterStrip) + s(3);
-  if (sgFavorites_ && batch)
-    batch = ::DeferWindowPos(batch, sgFavorites_, nullptr, s(4), gridTop, areaW - s(8),
-                             std::max(stripTop - gridTop, s(26)), kMove);
+  place(IDC_SG_FAVORITES, s(4), gridTop, areaW - s(8), std::max(stripTop - gridTop, s(26)));
 
   // Add-submenu strip.
   place(IDC_LBL_ADD_SUBMENU, s(6), stripTop + s(8), s(72), s(16));
@@ -444,10 +486,6 @@ void TfrmConfigureFavorites::layout() {
   place(IDC_CB_SHIFT_DOWN, s(18), boxY, s(110), s(17));
   place(IDC_CB_CTRL_DOWN, s(132), boxY, s(110), s(17));
   place(IDC_CB_ALT_DOWN, s(246), boxY, s(110), s(17));
-  if (batch) ::EndDeferWindowPos(batch);
-
-  FormResize();
-  ::RedrawWindow(hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_FRAME);
 }
 
 void TfrmConfigureFavorites::cbShowFavoritesOnMainMenuClick() {

@@ -19,6 +19,7 @@
 
 #include <windows.h>
 
+#include <array>
 #include <functional>
 #include <map>
 #include <optional>
@@ -167,6 +168,8 @@ class TfrmConfigureFavorites : public fav::DialogBase {
   // The columns fill the grid's width; with rowsToCome, the width the grid
   // will have once it holds that many rows.
   void FormResize(int rowsToCome = -1);
+  // The columns' widths for a grid whose rows are that many pixels wide.
+  std::array<int, 4> columnWidths(int inside) const;
   bool ReadIniFile();
   bool WriteIniFile(std::wstring* error);
   void FillMainMenuItems();
@@ -177,7 +180,12 @@ class TfrmConfigureFavorites : public fav::DialogBase {
   void bbtnImagePathClick();
   void cbAllowDuplicateImagesClick();
   void applyGlyphs();
+  // Makes the controls where the layout puts them; false when one could not be made.
+  bool createControls();
   void layout();
+  // Where each control goes in a client area of W by H pixels: one rule for
+  // the controls' making and for every resize after it.
+  void forEachPlace(int W, int H, const std::function<void(int id, const RECT& r)>& at) const;
   void placeWindow();
   RECT restoredWindowRect() const;
   void showContextMenu(int x, int y);
@@ -203,7 +211,7 @@ class TfrmConfigureFavorites : public fav::DialogBase {
   void setEnabled(int id, bool enabled);
 
   // Grid (favorites_grid.cpp).
-  void createGrid();
+  bool createGrid(const RECT& place);
   void setRowTexts(int row);
   std::wstring cellText(int row, int column) const;
   int rowOfFavorite(int index) const;
@@ -239,6 +247,7 @@ class TfrmConfigureFavorites : public fav::DialogBase {
   static constexpr UINT kIconsReadMessage = WM_APP + 3;
   static constexpr UINT_PTR kReadIconsTimer = 1;
   static constexpr int kRowHeight = 26;  // the grid's rows at 96 DPI
+  static constexpr int kPickerListWidth = 240;  // the pickers' lists at 96 DPI
   void startIconLoad();
   void makePickers();
   void fillIconPicker(HWND picker);
@@ -262,7 +271,7 @@ class TfrmConfigureFavorites : public fav::DialogBase {
   int hostVersion_ = 0;
   bool initialized_ = false;
   bool loadingControls_ = false;
-  bool placing_ = false;  // the first placement, laid out once after it
+  bool placing_ = false;  // the first placement, made before the controls
 
   // What the grid hands on to the shell, which sets it: the grid does not
   // run the dialog's commands itself.

@@ -52,6 +52,5 @@ bool TfrmConfigureFavorites::isActionEnabled(int action) const {
 
 void TfrmConfigureFavorites::UpdateActionStates() {
   if (!hwnd()) return;
-  for (int id : {IDC_ACT_UP, IDC_ACT_DOWN, IDC_ACT_REMOVE, IDC_ACT_CONNECTION_INFO})
-    setEnabled(id, isActionEnabled(id));
+  for (int id : configure::kRowCommands) setEnabled(id, isActionEnabled(id));
 }

@@ -65,14 +65,15 @@ LRESULT CALLBACK renameKeysProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_
 
 HWND GridView::create(HWND parent, int id, const wchar_t* caption,
                       const std::vector<GridColumn>& columns, bool noHeaders, HFONT font,
-                      GridSource source) {
+                      GridSource source, const RECT& place) {
   source_ = std::move(source);
   list_ = ::CreateWindowExW(
       WS_EX_CLIENTEDGE, WC_LISTVIEWW, caption,
       WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_CLIPSIBLINGS | WS_VSCROLL | LVS_REPORT |
           LVS_NOSORTHEADER | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_OWNERDRAWFIXED |
           LVS_OWNERDATA | (noHeaders ? LVS_NOCOLUMNHEADER : 0),
-      0, 0, 100, 100, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+      place.left, place.top, place.right - place.left, place.bottom - place.top, parent,
+      reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
       reinterpret_cast<HINSTANCE>(::GetWindowLongPtrW(parent, GWLP_HINSTANCE)), nullptr);
   if (!list_) return nullptr;
   ListView_SetExtendedListViewStyle(list_, LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER);
@@ -91,6 +92,7 @@ HWND GridView::create(HWND parent, int id, const wchar_t* caption,
 
 void GridView::setRows(int count, int selectedRow) {
   if (!list_) return;
+  if (count <= 0 && rowCount() == 0) return;  // empty it was and stays: nothing to draw
   ::SendMessageW(list_, WM_SETREDRAW, FALSE, 0);
   // The old selection belonged to the old rows. Cleared row by row: "every
   // row" walks the whole list in some list views, a cost per row.

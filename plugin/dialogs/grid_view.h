@@ -33,10 +33,11 @@ struct GridSource {
 
 class GridView {
  public:
-  // Creates the list view as child `id` of parent; headers shown unless
-  // noHeaders. Null on failure.
+  // Creates the list view as child `id` of parent at place; headers shown
+  // unless noHeaders. Null on failure.
   HWND create(HWND parent, int id, const wchar_t* caption, const std::vector<GridColumn>& columns,
-              bool noHeaders, HFONT font, GridSource source);
+              bool noHeaders, HFONT font, GridSource source,
+              const RECT& place = RECT{0, 0, 100, 100});
   HWND hwnd() const { return list_; }
   void detach() { list_ = nullptr; }
 
