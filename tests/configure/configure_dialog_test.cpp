@@ -168,6 +168,68 @@ TEST_F(ConfigureDialogTest, OkOnAnUnchangedDialogStillRefreshes) {
   EXPECT_EQ(setting(L"ImagePath"), dir.str());
 }
 
+// The controls are made in code where the layout puts them: a resize and back
+// finds every one where it was made, the tab order is the table's with the
+// grid after the rename box, the row commands start in their state, and
+// Enter in a text box presses Ok.
+TEST_F(ConfigureDialogTest, ControlsAreMadeWhereTheLayoutPutsThemInTabOrderAndEnterPressesOk) {
+  writeIni(kFixture);
+  loadPlugin();
+  configure([&](Dialog& d) {
+    auto places = [&] {
+      std::map<int, RECT> at;
+      for (HWND c = ::GetWindow(d.hwnd(), GW_CHILD); c; c = ::GetWindow(c, GW_HWNDNEXT)) {
+        if (!::IsWindowVisible(c)) continue;
+        RECT r{};
+        ::GetWindowRect(c, &r);
+        ::MapWindowPoints(nullptr, d.hwnd(), reinterpret_cast<POINT*>(&r), 2);
+        at[::GetDlgCtrlID(c)] = r;
+      }
+      return at;
+    };
+    const std::map<int, RECT> made = places();
+    // The table's controls but the hidden rename box, and the grid.
+    EXPECT_EQ(made.size(), std::size(configure::kDialogControls))
+        << "every control of the table is there";
+    RECT frame{};
+    ::GetWindowRect(d.hwnd(), &frame);
+    const int w = frame.right - frame.left, h = frame.bottom - frame.top;
+    ::SetWindowPos(d.hwnd(), nullptr, 0, 0, w + 97, h + 53, SWP_NOMOVE | SWP_NOZORDER);
+    EXPECT_NE(places()[IDOK].left, made.at(IDOK).left) << "the resize moved the controls";
+    ::SetWindowPos(d.hwnd(), nullptr, 0, 0, w, h, SWP_NOMOVE | SWP_NOZORDER);
+    const std::map<int, RECT> again = places();
+    for (const auto& [id, r] : made)
+      EXPECT_TRUE(::EqualRect(&r, &again.at(id))) << "control " << id << " moved";
+
+    std::vector<int> expected;
+    for (const configure::ControlSpec& c : configure::kDialogControls) {
+      if (c.id == IDC_EDT_ITEM) expected.push_back(IDC_SG_FAVORITES);
+      HWND control = d.item(c.id);
+      if ((c.style & WS_TABSTOP) && ::IsWindowVisible(control) && ::IsWindowEnabled(control))
+        expected.push_back(c.id);
+    }
+    std::vector<int> tabs;
+    HWND first = ::GetNextDlgTabItem(d.hwnd(), nullptr, FALSE);
+    for (HWND c = first; c && tabs.size() < 100;) {
+      tabs.push_back(::GetDlgCtrlID(c));
+      c = ::GetNextDlgTabItem(d.hwnd(), c, FALSE);
+      if (c == first) break;
+    }
+    EXPECT_EQ(tabs, expected);
+    // No row is chosen yet: the commands that need one start disabled.
+    for (int id : configure::kRowCommands) EXPECT_FALSE(d.enabled(id)) << id;
+    EXPECT_EQ(::SendMessageW(d.hwnd(), DM_GETDEFID, 0, 0), MAKELRESULT(IDOK, DC_HASDEFID));
+    d.setText(IDC_EDT_MENU_ITEM_NAME, L"By Enter");
+    // Left to the dialog's own loop, which gives Enter to the default button.
+    HWND edit = d.item(IDC_EDT_MENU_ITEM_NAME);
+    ::SetFocus(edit);
+    ::PostMessageW(edit, WM_KEYDOWN, VK_RETURN, 1);
+    ::PostMessageW(edit, WM_KEYUP, VK_RETURN, 0xC0000001);
+  });
+  EXPECT_EQ(setting(L"MenuItemName"), L"By Enter");
+  EXPECT_EQ(host.refreshRequests, 1);
+}
+
 struct VersionCase {
   int version;
   bool mainMenuOptionEnabled;
