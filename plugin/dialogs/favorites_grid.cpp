@@ -105,7 +105,7 @@ bool TfrmConfigureFavorites::createGrid(const RECT& place) {
   const int rows = initialized_ ? static_cast<int>(model_.visible().size()) : 0;
   const int edges = 2 * ::GetSystemMetrics(SM_CXEDGE);
   int inside = place.right - place.left - edges;
-  if (static_cast<long long>(rows) * scale(kRowHeight) > place.bottom - place.top - edges)
+  if (rowsNeedScrollBar(rows, place.bottom - place.top - edges))
     inside -= ::GetSystemMetrics(SM_CXVSCROLL);
   const std::array<int, 4> widths = columnWidths(inside);
   const std::vector<dialogs::GridColumn> columns{{L"Icon", widths[0]},
@@ -181,6 +181,10 @@ std::wstring TfrmConfigureFavorites::cellText(int row, int column) const {
   }
 }
 
+bool TfrmConfigureFavorites::rowsNeedScrollBar(int rows, int height) const {
+  return static_cast<long long>(rows) * scale(kRowHeight) > height;
+}
+
 std::array<int, 4> TfrmConfigureFavorites::columnWidths(int inside) const {
   // The file column takes what the others leave.
   const int others = scale(kIconColumn) + scale(kSubmenuColumn) + scale(kConnectionColumn);
@@ -198,8 +202,8 @@ void TfrmConfigureFavorites::FormResize(int rowsToCome) {
     RECT header{};
     ::GetWindowRect(ListView_GetHeader(sgFavorites_), &header);
     const bool hasBar = (::GetWindowLongW(sgFavorites_, GWL_STYLE) & WS_VSCROLL) != 0;
-    const bool needsBar = static_cast<long long>(rowsToCome) * scale(kRowHeight) >
-                          client.bottom - (header.bottom - header.top);
+    const bool needsBar =
+        rowsNeedScrollBar(rowsToCome, client.bottom - (header.bottom - header.top));
     const int bar = ::GetSystemMetrics(SM_CXVSCROLL);
     if (needsBar && !hasBar) client.right -= bar;
     if (!needsBar && hasBar) client.right += bar;

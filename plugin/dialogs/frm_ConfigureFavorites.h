@@ -170,6 +170,8 @@ class TfrmConfigureFavorites : public fav::DialogBase {
   void FormResize(int rowsToCome = -1);
   // The columns' widths for a grid whose rows are that many pixels wide.
   std::array<int, 4> columnWidths(int inside) const;
+  // Whether that many rows overflow that many pixels of the grid's height.
+  bool rowsNeedScrollBar(int rows, int height) const;
   bool ReadIniFile();
   bool WriteIniFile(std::wstring* error);
   void FillMainMenuItems();
