@@ -4,6 +4,7 @@
 
 #include "file_check.h"
 #include "file_path.h"
+#include "folder_listing.h"
 #include "unique_handles.h"
 
 namespace relink {
@@ -20,31 +21,26 @@ WalkEnd walkFiles(const std::wstring& root,
   while (!pending.empty() && end == WalkEnd::Finished) {
     const std::wstring folder = std::move(pending.back());
     pending.pop_back();
-    WIN32_FIND_DATAW data{};
-    fav::unique_find find(::FindFirstFileExW(fav::joinPath(folder, L"*").c_str(), FindExInfoBasic,
-                                             &data, FindExSearchNameMatch, nullptr,
-                                             FIND_FIRST_EX_LARGE_FETCH));
-    if (!find) continue;  // gone, or not ours to list: the rest is searched
     subfolders.clear();
-    do {
+    // A folder gone or not ours to list is passed over: the rest is searched.
+    fav::listFolder(folder, [&](const fav::FolderEntry& entry) {
       if (stop) {
         end = WalkEnd::Stopped;
-        break;
+        return false;
       }
-      const wchar_t* name = data.cFileName;
-      if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-        const bool dots = name[0] == L'.' && (!name[1] || (name[1] == L'.' && !name[2]));
-        if (!dots && !(data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT))
-          subfolders.push_back(fav::joinPath(folder, name));
-        continue;
+      if (entry.attributes & FILE_ATTRIBUTE_DIRECTORY) {
+        if (!(entry.attributes & FILE_ATTRIBUTE_REPARSE_POINT))
+          subfolders.push_back(fav::joinPath(folder, entry.name));
+        return true;
       }
       if (files >= limit) {
         end = WalkEnd::Limit;
-        break;
+        return false;
       }
       ++files;
-      onFile(folder, name);
-    } while (::FindNextFileW(find.get(), &data));
+      onFile(folder, std::wstring(entry.name));
+      return true;
+    });
     pending.insert(pending.end(), subfolders.rbegin(), subfolders.rend());
   }
   ::SetThreadErrorMode(previousMode, nullptr);

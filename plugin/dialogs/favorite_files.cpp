@@ -3,14 +3,13 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <cwchar>
 #include <string_view>
 
 #include "ascii_case.h"
 #include "file_path.h"
+#include "folder_listing.h"
 #include "text_codec.h"
 #include "text_order.h"
-#include "unique_handles.h"
 
 namespace favfiles {
 
@@ -78,11 +77,6 @@ std::vector<std::wstring> collectTypeExtensions(const ExtensionsForType& host) {
 std::vector<std::wstring> listPlainFiles(const std::wstring& folder) {
   std::vector<std::wstring> names;
   if (folder.empty()) return names;
-  WIN32_FIND_DATAW data;
-  fav::unique_find find(::FindFirstFileExW(fav::joinPath(folder, L"*").c_str(), FindExInfoBasic,
-                                           &data, FindExSearchNameMatch, nullptr,
-                                           FIND_FIRST_EX_LARGE_FETCH));
-  if (!find) return names;
   constexpr DWORD kLeftOut =
       FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
   // The names and their keys each in one block of text, found by offset: a
@@ -94,14 +88,14 @@ std::vector<std::wstring> listPlainFiles(const std::wstring& folder) {
   std::wstring text;
   std::string keys;
   bool keyed = true;
-  do {
-    if (data.dwFileAttributes & kLeftOut) continue;
-    const size_t length = std::wcslen(data.cFileName);
+  fav::listFolder(folder, [&](const fav::FolderEntry& entry) {
+    if (entry.attributes & kLeftOut) return true;
     const size_t key = keys.size();
-    keyed = keyed && appendSortKey(data.cFileName, static_cast<int>(length), keys);
-    found.push_back({text.size(), length, key, keys.size() - key});
-    text.append(data.cFileName, length);
-  } while (::FindNextFileW(find.get(), &data));
+    keyed = keyed && appendSortKey(entry.name.data(), static_cast<int>(entry.name.size()), keys);
+    found.push_back({text.size(), entry.name.size(), key, keys.size() - key});
+    text.append(entry.name);
+    return true;
+  });
   const auto nameOf = [&](const Found& f) {
     return std::wstring_view(text).substr(f.name, f.nameLength);
   };

@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "folder_listing.h"
 #include "frm_ConfigureFavorites_res.h"
 #include "host_simulator.h"
 
@@ -60,14 +61,7 @@ Run loadOnce(hostsim::HostSimulator& host, const std::wstring& folder) {
 // The folder listed as Load lists it, and nothing else.
 double bareListing(const std::wstring& folder) {
   const auto start = std::chrono::steady_clock::now();
-  WIN32_FIND_DATAW data;
-  HANDLE find = ::FindFirstFileExW((folder + L"\\*").c_str(), FindExInfoBasic, &data,
-                                   FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH);
-  if (find != INVALID_HANDLE_VALUE) {
-    while (::FindNextFileW(find, &data)) {
-    }
-    ::FindClose(find);
-  }
+  fav::listFolder(folder, [](const fav::FolderEntry&) { return true; });
   return since(start);
 }
 
