@@ -2,13 +2,16 @@
 
 namespace fav {
 
-namespace {
-
-size_t find(std::wstring_view text, std::wstring_view part, size_t from, LetterCase match) {
-  if (match == LetterCase::Exact) return text.find(part, from);
+size_t findIgnoringAsciiCase(std::wstring_view text, std::wstring_view part, size_t from) {
   for (size_t at = from; at + part.size() <= text.size(); ++at)
     if (equalsIgnoringAsciiCase(text.substr(at, part.size()), part)) return at;
   return std::wstring_view::npos;
+}
+
+namespace {
+
+size_t find(std::wstring_view text, std::wstring_view part, size_t from, LetterCase match) {
+  return match == LetterCase::Exact ? text.find(part, from) : findIgnoringAsciiCase(text, part, from);
 }
 
 }  // namespace

@@ -24,6 +24,10 @@ inline bool startsWithIgnoringAsciiCase(std::wstring_view text, std::wstring_vie
   return text.size() >= head.size() && equalsIgnoringAsciiCase(text.substr(0, head.size()), head);
 }
 
+// Where part first occurs in text at or after from, ignoring ASCII letter
+// case; npos when it does not.
+size_t findIgnoringAsciiCase(std::wstring_view text, std::wstring_view part, size_t from = 0);
+
 enum class LetterCase { Exact, IgnoreAscii };
 
 // Every occurrence of from in text replaced with to, left to right, each

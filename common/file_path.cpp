@@ -16,8 +16,10 @@ std::wstring expandPathMarker(std::wstring_view fileName, std::wstring_view repl
   return replaceAll(fileName, kPathMarker, replacement, LetterCase::Exact);
 }
 
-std::wstring toPathMarkerForm(std::wstring_view fileName, std::wstring_view replacement) {
-  if (replacement == kNoReplacementPath) return std::wstring(fileName);
+std::wstring toPathMarkerForm(std::wstring fileName, std::wstring_view replacement) {
+  if (replacement == kNoReplacementPath || replacement.empty() ||
+      findIgnoringAsciiCase(fileName, replacement) == std::wstring_view::npos)
+    return fileName;
   return replaceAll(fileName, replacement, kPathMarker, LetterCase::IgnoreAscii);
 }
 

@@ -23,7 +23,9 @@ std::wstring expandPathMarker(std::wstring_view fileName, std::wstring_view repl
 // The file as it is stored when added: every occurrence of the replacement
 // path, ignoring ASCII letter case, becomes "%path%". Exactly "c:\" and an
 // empty path replace nothing.
-std::wstring toPathMarkerForm(std::wstring_view fileName, std::wstring_view replacement);
+// Taken by value: a name with nothing to replace, most of them, is handed
+// back as it came, without a copy when moved in.
+std::wstring toPathMarkerForm(std::wstring fileName, std::wstring_view replacement);
 
 // The form in which two entries name the same file: "%path%" expanded as a
 // click would expand it, letters folded, so the full path and its "%path%"

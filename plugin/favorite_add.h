@@ -40,7 +40,7 @@ struct AddRules {
 // Appends a new file favorite for each path in order. A path is skipped when
 // it, or its "%path%" form, is already stored (including earlier paths of the
 // same call), or when its name does not fit the code page.
-AddOutcome addFavoriteFiles(TFavoriteItems& favorites, const std::vector<std::wstring>& paths,
+AddOutcome addFavoriteFiles(TFavoriteItems& favorites, std::vector<std::wstring> paths,
                             const AddRules& rules);
 
 }  // namespace favfiles

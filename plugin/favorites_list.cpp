@@ -171,10 +171,10 @@ int FavoritesList::addSeparator() {
   return count() - 1;
 }
 
-favfiles::AddOutcome FavoritesList::addFiles(const std::vector<std::wstring>& paths,
+favfiles::AddOutcome FavoritesList::addFiles(std::vector<std::wstring> paths,
                                             const favfiles::AddRules& rules) {
   favfiles::AddOutcome outcome;
-  change([&] { outcome = favfiles::addFavoriteFiles(favorites_, paths, rules); });
+  change([&] { outcome = favfiles::addFavoriteFiles(favorites_, std::move(paths), rules); });
   return outcome;
 }
 

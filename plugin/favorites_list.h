@@ -169,7 +169,7 @@ class FavoritesList {
   // Appends a separator; its index.
   int addSeparator();
   // Add, Load and dropped files (see favorite_add.h).
-  favfiles::AddOutcome addFiles(const std::vector<std::wstring>& paths,
+  favfiles::AddOutcome addFiles(std::vector<std::wstring> paths,
                                 const favfiles::AddRules& rules);
   // Removes the selected favorite; the row below, else the new last row,
   // becomes the selection. The hint that says so, or empty.

@@ -74,7 +74,7 @@ class TfrmConfigureFavorites : public fav::DialogBase {
   void actRedoExecute();
   // Adds the files as Add adds chosen files (duplicates and names outside the
   // code page skipped; those are named in a message), then refills the grid.
-  void addFiles(const std::vector<std::wstring>& paths);
+  void addFiles(std::vector<std::wstring> paths);
   void actConnectionInfoExecute();
   void actSortBySubmenuExecute();
   void actLoadExecute();

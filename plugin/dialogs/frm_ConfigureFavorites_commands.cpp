@@ -67,13 +67,13 @@ std::vector<std::wstring> chooseFiles(HWND owner) {
 
 }  // namespace
 
-void TfrmConfigureFavorites::addFiles(const std::vector<std::wstring>& paths) {
+void TfrmConfigureFavorites::addFiles(std::vector<std::wstring> paths) {
   favfiles::AddRules rules;
   // From the file on disk: an edited but unsaved "Replace path" counts after Ok.
   rules.replacementPath = getReplacementPath(fIniFilename);
   rules.extensions = fExtensions;
   rules.fitsCodePage = [](const std::wstring& name) { return fav::fitsCodePage(name); };
-  const favfiles::AddOutcome outcome = model_.addFiles(paths, rules);
+  const favfiles::AddOutcome outcome = model_.addFiles(std::move(paths), rules);
   FillGrid();
   UpdateActionStates();
   if (!outcome.unstorable.empty()) {
@@ -89,12 +89,12 @@ void TfrmConfigureFavorites::FillTypeExtensions() {
 }
 
 void TfrmConfigureFavorites::actAddExecute() {
-  const std::vector<std::wstring> chosen = chooseFiles(hwnd());
+  std::vector<std::wstring> chosen = chooseFiles(hwnd());
   if (chosen.empty()) {
     FillGrid();
     return;
   }
-  addFiles(chosen);
+  addFiles(std::move(chosen));
 }
 
 void TfrmConfigureFavorites::actLoadExecute() {
