@@ -59,6 +59,21 @@ LRESULT CALLBACK renameKeysProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_
   return ::DefSubclassProc(hwnd, msg, wp, lp);
 }
 
+// A list view works out its row metrics at its first paint that has rows,
+// and one that does so then sets its scroll bars again, redrawing the
+// vertical one twice over the rows it is about to draw. Worked out while
+// the list is not yet shown, on a memory DC and with a single row, the
+// first fill (at open or at a Load) is painted once. (Worked out at that
+// first fill instead, with the list on screen, it saved little.)
+void workOutRowMetrics(HWND list) {
+  fav::unique_hdc memory(::CreateCompatibleDC(nullptr));
+  if (!memory) return;
+  constexpr DWORD kQuiet = LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL;
+  ListView_SetItemCountEx(list, 1, kQuiet);
+  ::SendMessageW(list, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory.get()), PRF_CLIENT);
+  ListView_SetItemCountEx(list, 0, kQuiet);
+}
+
 }  // namespace
 
 // --- the list view ------------------------------------------------------------------------
@@ -87,6 +102,7 @@ HWND GridView::create(HWND parent, int id, const wchar_t* caption,
     column.pszText = const_cast<wchar_t*>(columns[c].title ? columns[c].title : L"");
     ListView_InsertColumn(list_, static_cast<int>(c), &column);
   }
+  workOutRowMetrics(list_);
   return list_;
 }
 

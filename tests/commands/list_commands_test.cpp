@@ -86,6 +86,35 @@ TEST_F(ListCommandsTest, LoadAddsPlainFilesInNameOrderSkippingDuplicates) {
   ::SetFileAttributesW((src / L"system.sql").c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
+// The first fill of an empty grid with more rows than it shows: every row is
+// there, the scroll bar with them, the File column narrowed beside it, and
+// the first rows drawn from the top.
+TEST_F(ListCommandsTest, ALoadThatOverflowsTheGridShowsItsScrollBarAndFirstRows) {
+  const std::filesystem::path src = dir / L"many";
+  for (int i = 0; i < 60; ++i)
+    testsupport::writeFile(src / (L"script_" + std::to_wstring(100 + i) + L".sql"), "x");
+  start("");
+  host.ui.folders = {src.wstring()};
+  run([&](Dialog& d) {
+    d.command(IDC_ACT_LOAD);
+    ASSERT_EQ(d.rows(), 60);
+    HWND grid = d.grid();
+    EXPECT_EQ(ListView_GetTopIndex(grid), 0);
+    EXPECT_EQ(d.cell(0, 2), (src / L"script_100.sql").wstring());
+    SCROLLBARINFO bar{};
+    bar.cbSize = sizeof(bar);
+    ASSERT_TRUE(::GetScrollBarInfo(grid, OBJID_VSCROLL, &bar));
+    EXPECT_FALSE(bar.rgstate[0] & STATE_SYSTEM_INVISIBLE) << "the scroll bar shows";
+    RECT client{};
+    ::GetClientRect(grid, &client);
+    int columns = 0;
+    for (int c = 0; c < 4; ++c) columns += ListView_GetColumnWidth(grid, c);
+    EXPECT_EQ(columns, client.right) << "the columns fill the width beside the scroll bar";
+    d.screenshot(L"configure_after_large_load");
+    d.cancel();
+  });
+}
+
 // A folder chosen with its separator at the end (as a drive root always is)
 // gives names with one separator, from the test's own scratch folder.
 TEST_F(ListCommandsTest, LoadOfAFolderEndingInASeparatorGivesSingleSeparators) {
