@@ -35,18 +35,6 @@ Presence askTheDisk(const std::wstring& path) {
                                                                         : Presence::Unknown;
 }
 
-Presence ask(const Check& check) {
-  if (check.seamExists) {
-    switch (check.seamExists(check.path.c_str())) {
-      case 1: return Presence::Exists;
-      case 0: return Presence::Missing;
-      case kSeamShowReal: break;
-      default: return Presence::Unknown;
-    }
-  }
-  return askTheDisk(check.path);
-}
-
 DWORD WINAPI worker(void* parameter) {
   HMODULE module = nullptr;
   {
@@ -62,6 +50,18 @@ DWORD WINAPI worker(void* parameter) {
 }
 
 }  // namespace
+
+Presence askPresence(const std::wstring& path, int (*seamExists)(const wchar_t*)) {
+  if (seamExists) {
+    switch (seamExists(path.c_str())) {
+      case 1: return Presence::Exists;
+      case 0: return Presence::Missing;
+      case kSeamShowReal: break;
+      default: return Presence::Unknown;
+    }
+  }
+  return askTheDisk(path);
+}
 
 bool runOnWorker(std::function<void()> work) {
   try {
@@ -92,7 +92,7 @@ Presence checkPresence(const std::wstring& path, DWORD limitMs) {
     if (!check->done) return Presence::Unknown;
     // The worker may outlive the click and even the host's FreeLibrary.
     if (!runOnWorker([check] {
-          check->answer = ask(*check);
+          check->answer = askPresence(check->path, check->seamExists);
           ::SetEvent(check->done.get());
         }))
       return Presence::Unknown;

@@ -21,6 +21,11 @@ inline constexpr DWORD kClickLimitMs = 1500;
 // loaded until it ends, so a late answer harms nothing.
 Presence checkPresence(const std::wstring& path, DWORD limitMs = kClickLimitMs);
 
+// The same answer asked on the calling thread, which it holds as long as the
+// system takes: for a worker of our own only. seamExists, when set, answers
+// in place of the disk (the test seam's fileExists).
+Presence askPresence(const std::wstring& path, int (*seamExists)(const wchar_t*));
+
 // Runs work on a thread of its own that holds this library until the work
 // and everything it captured are gone, so a late end harms nothing even
 // after the host's FreeLibrary. work must not throw. False when no thread

@@ -2,25 +2,110 @@
 
 #include <algorithm>
 #include <atomic>
+#include <limits>
 #include <mutex>
+
+#include "ui_seam.h"
+#include "unique_handles.h"
 
 namespace filecheck {
 
-// What the dialog and the worker share; whichever lets go last frees it.
+namespace {
+
+constexpr size_t kAbandoned = std::numeric_limits<size_t>::max();
+
+}  // namespace
+
+// What the dialog and the workers share; whichever lets go last frees it.
 struct BackgroundCheck::Run {
   HWND window = nullptr;
   UINT message = 0;
   unsigned generation = 0;
   std::vector<std::wstring> paths;
+  int (*seamExists)(const wchar_t*) = nullptr;
   std::atomic<bool> stopped{false};
+  fav::unique_kernel_handle wake;  // set on a stop, and when an asker is done
   std::mutex lock;
   std::vector<Answer> answers;  // guarded by lock
+  bool posted = false;          // guarded by lock: a nudge is on its way
+
+  // One nudge for however many answers arrive before the dialog takes them.
+  void deliver(Answer answer) {
+    bool nudge = false;
+    {
+      std::lock_guard<std::mutex> hold(lock);
+      answers.push_back(std::move(answer));
+      nudge = !posted;
+      posted = true;
+    }
+    if (nudge) ::PostMessageW(window, message, generation, 0);
+  }
 };
+
+namespace {
+
+// One thread's walk through the paths, from a given one to the end. The
+// watcher takes a path away from it (current becomes kAbandoned) once it
+// has been asked for too long; whichever of the two moves current on first
+// gives that path its answer.
+struct Asker {
+  std::atomic<size_t> current{0};
+  std::atomic<ULONGLONG> startedAt{0};
+};
+
+void askFrom(const std::shared_ptr<BackgroundCheck::Run>& run, const std::shared_ptr<Asker>& asker,
+             size_t first) {
+  const size_t n = run->paths.size();
+  for (size_t i = first; i < n; ++i) {
+    if (run->stopped) return;
+    const Presence presence = askPresence(run->paths[i], run->seamExists);
+    // The next path's clock starts before it becomes the current one, so
+    // the watcher never reads a current path with an older start.
+    asker->startedAt = ::GetTickCount64();
+    size_t expected = i;
+    if (!asker->current.compare_exchange_strong(expected, i + 1)) return;  // abandoned
+    if (run->stopped) return;
+    run->deliver(BackgroundCheck::Answer{run->paths[i], presence});
+  }
+  ::SetEvent(run->wake.get());
+}
+
+// Hands the paths to one asker after another: a path that keeps its asker
+// past the limit (an unreachable share) counts as Unknown, and a new asker
+// goes on with the rest while the old one waits out the system alone.
+void watch(const std::shared_ptr<BackgroundCheck::Run>& run) {
+  const size_t n = run->paths.size();
+  size_t next = 0;
+  while (next < n && !run->stopped) {
+    auto asker = std::make_shared<Asker>();
+    asker->current = next;
+    asker->startedAt = ::GetTickCount64();
+    if (!runOnWorker([run, asker, next] { askFrom(run, asker, next); })) return;
+    for (;;) {
+      if (run->stopped) return;
+      size_t at = asker->current;
+      if (at >= n) return;  // every path answered
+      const ULONGLONG elapsed = ::GetTickCount64() - asker->startedAt;
+      if (elapsed >= kClickLimitMs) {
+        if (!asker->current.compare_exchange_strong(at, kAbandoned)) continue;  // it just answered
+        run->deliver(BackgroundCheck::Answer{run->paths[at], Presence::Unknown});
+        next = at + 1;
+        break;
+      }
+      ::WaitForSingleObject(run->wake.get(), static_cast<DWORD>(kClickLimitMs - elapsed));
+    }
+  }
+}
+
+}  // namespace
 
 BackgroundCheck::~BackgroundCheck() { stop(); }
 
 void BackgroundCheck::stop() {
-  if (run_) run_->stopped = true;
+  if (run_) {
+    run_->stopped = true;
+    ::SetEvent(run_->wake.get());
+  }
   run_.reset();
 }
 
@@ -33,19 +118,9 @@ unsigned BackgroundCheck::start(HWND window, UINT message, std::vector<std::wstr
   run->message = message;
   run->generation = ++generation_;
   run->paths = std::move(paths);
-  const bool started = runOnWorker([run] {
-    for (const std::wstring& path : run->paths) {
-      if (run->stopped) return;
-      const Presence presence = checkPresence(path);
-      if (run->stopped) return;
-      {
-        std::lock_guard<std::mutex> hold(run->lock);
-        run->answers.push_back(Answer{path, presence});
-      }
-      ::PostMessageW(run->window, run->message, run->generation, 0);
-    }
-  });
-  if (!started) return 0;
+  if (FavoritesUiSeam* seam = uiSeam()) run->seamExists = seam->fileExists;
+  run->wake.reset(::CreateEventW(nullptr, FALSE, FALSE, nullptr));
+  if (!run->wake || !runOnWorker([run] { watch(run); })) return 0;
   run_ = std::move(run);
   return generation_;
 }
@@ -55,6 +130,7 @@ std::vector<BackgroundCheck::Answer> BackgroundCheck::take(unsigned generation) 
   if (!run_ || generation != run_->generation) return answers;
   std::lock_guard<std::mutex> hold(run_->lock);
   answers.swap(run_->answers);
+  run_->posted = false;
   return answers;
 }
 

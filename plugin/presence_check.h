@@ -1,8 +1,10 @@
 // Whether the files of a list are there, asked in the background for a
 // dialog that must never wait: one worker checks the paths one after
-// another, each as a click checks it (at most kClickLimitMs, then Unknown),
-// and nudges the window with a posted message as each answer arrives. A
-// newer check makes the answers of an older one stale; they are dropped.
+// another, each as a click checks it (at most kClickLimitMs, then Unknown;
+// a new worker goes on past a path that keeps the old one), and nudges the
+// window with a posted message when answers arrive: one nudge for all that
+// come before the window takes them. A newer check makes the answers of an
+// older one stale; they are dropped.
 #pragma once
 
 #include <windows.h>
@@ -23,8 +25,8 @@ class BackgroundCheck {
   BackgroundCheck(const BackgroundCheck&) = delete;
   BackgroundCheck& operator=(const BackgroundCheck&) = delete;
 
-  // Starts checking paths (each once) and stops the check before it. Each
-  // answer posts message to window with the check's generation as wParam.
+  // Starts checking paths (each once) and stops the check before it. New
+  // answers post message to window with the check's generation as wParam.
   // The generation, or 0 when no worker could start.
   unsigned start(HWND window, UINT message, std::vector<std::wstring> paths);
   void stop();
@@ -38,8 +40,9 @@ class BackgroundCheck {
   // newest check's; none for an older one.
   std::vector<Answer> take(unsigned generation);
 
+  struct Run;  // what the window and the workers share
+
  private:
-  struct Run;
   std::shared_ptr<Run> run_;
   unsigned generation_ = 0;
 };
