@@ -21,7 +21,9 @@ struct BackgroundCheck::Run {
   HWND window = nullptr;
   UINT message = 0;
   unsigned generation = 0;
-  std::vector<std::wstring> paths;
+  std::wstring text;                     // the names, one after another
+  std::vector<std::wstring_view> names;  // into text, sorted, each once
+  BackgroundCheck::PathOf pathOf;
   int (*seamExists)(const wchar_t*) = nullptr;
   std::atomic<bool> stopped{false};
   fav::unique_kernel_handle wake;  // set on a stop, and when an asker is done
@@ -44,10 +46,10 @@ struct BackgroundCheck::Run {
 
 namespace {
 
-// One thread's walk through the paths, from a given one to the end. The
-// watcher takes a path away from it (current becomes kAbandoned) once it
-// has been asked for too long; whichever of the two moves current on first
-// gives that path its answer.
+// One thread's walk through the names, from a given one to the end. The
+// watcher takes a name away from it (current becomes kAbandoned) once its
+// file has been asked for too long; whichever of the two moves current on
+// first gives that name its answer.
 struct Asker {
   std::atomic<size_t> current{0};
   std::atomic<ULONGLONG> startedAt{0};
@@ -55,26 +57,29 @@ struct Asker {
 
 void askFrom(const std::shared_ptr<BackgroundCheck::Run>& run, const std::shared_ptr<Asker>& asker,
              size_t first) {
-  const size_t n = run->paths.size();
+  const size_t n = run->names.size();
   for (size_t i = first; i < n; ++i) {
     if (run->stopped) return;
-    const Presence presence = askPresence(run->paths[i], run->seamExists);
+    std::wstring path = run->pathOf(run->names[i]);
+    const Presence presence = askPresence(path, run->seamExists);
     // The next path's clock starts before it becomes the current one, so
     // the watcher never reads a current path with an older start.
     asker->startedAt = ::GetTickCount64();
     size_t expected = i;
     if (!asker->current.compare_exchange_strong(expected, i + 1)) return;  // abandoned
     if (run->stopped) return;
-    run->deliver(BackgroundCheck::Answer{run->paths[i], presence});
+    run->deliver(BackgroundCheck::Answer{std::wstring(run->names[i]), std::move(path), presence});
   }
   ::SetEvent(run->wake.get());
 }
 
-// Hands the paths to one asker after another: a path that keeps its asker
-// past the limit (an unreachable share) counts as Unknown, and a new asker
-// goes on with the rest while the old one waits out the system alone.
+// Hands the names to one asker after another: a file that keeps its asker
+// past the limit (on an unreachable share) counts as Unknown, and a new
+// asker goes on with the rest while the old one waits out the system alone.
 void watch(const std::shared_ptr<BackgroundCheck::Run>& run) {
-  const size_t n = run->paths.size();
+  std::sort(run->names.begin(), run->names.end());
+  run->names.erase(std::unique(run->names.begin(), run->names.end()), run->names.end());
+  const size_t n = run->names.size();
   size_t next = 0;
   while (next < n && !run->stopped) {
     auto asker = std::make_shared<Asker>();
@@ -88,7 +93,8 @@ void watch(const std::shared_ptr<BackgroundCheck::Run>& run) {
       const ULONGLONG elapsed = ::GetTickCount64() - asker->startedAt;
       if (elapsed >= kClickLimitMs) {
         if (!asker->current.compare_exchange_strong(at, kAbandoned)) continue;  // it just answered
-        run->deliver(BackgroundCheck::Answer{run->paths[at], Presence::Unknown});
+        const std::wstring_view name = run->names[at];
+        run->deliver(BackgroundCheck::Answer{std::wstring(name), run->pathOf(name), Presence::Unknown});
         next = at + 1;
         break;
       }
@@ -109,15 +115,26 @@ void BackgroundCheck::stop() {
   run_.reset();
 }
 
-unsigned BackgroundCheck::start(HWND window, UINT message, std::vector<std::wstring> paths) {
+unsigned BackgroundCheck::start(HWND window, UINT message,
+                                const std::vector<std::wstring_view>& names, PathOf pathOf) {
   stop();
-  std::sort(paths.begin(), paths.end());
-  paths.erase(std::unique(paths.begin(), paths.end()), paths.end());
   auto run = std::make_shared<Run>();
   run->window = window;
   run->message = message;
   run->generation = ++generation_;
-  run->paths = std::move(paths);
+  // One block for all the names: a list of thousands costs the window two
+  // allocations, not one a name.
+  size_t chars = 0;
+  for (std::wstring_view name : names) chars += name.size();
+  run->text.reserve(chars);
+  for (std::wstring_view name : names) run->text.append(name);
+  run->names.reserve(names.size());
+  size_t at = 0;
+  for (std::wstring_view name : names) {
+    run->names.push_back(std::wstring_view(run->text).substr(at, name.size()));
+    at += name.size();
+  }
+  run->pathOf = std::move(pathOf);
   if (FavoritesUiSeam* seam = uiSeam()) run->seamExists = seam->fileExists;
   run->wake.reset(::CreateEventW(nullptr, FALSE, FALSE, nullptr));
   if (!run->wake || !runOnWorker([run] { watch(run); })) return 0;

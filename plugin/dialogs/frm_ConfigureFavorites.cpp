@@ -738,6 +738,11 @@ INT_PTR TfrmConfigureFavorites::onMessage(UINT msg, WPARAM wp, LPARAM lp, bool& 
       handled = true;
       return 0;
     case WM_TIMER:
+      if (wp == kStartChecksTimer) {
+        startCheckNow();
+        handled = true;
+        return 0;
+      }
       if (wp != kReadIconsTimer) return 0;
       ::KillTimer(hwnd(), kReadIconsTimer);
       makePickers();

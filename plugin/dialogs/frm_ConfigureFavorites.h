@@ -201,9 +201,13 @@ class TfrmConfigureFavorites : public fav::DialogBase {
   // their names changed. The first check starts with the icons' timer.
   static constexpr UINT kCheckFilesMessage = WM_APP + 0x40;
   static constexpr UINT kFilesCheckedMessage = WM_APP + 0x41;
+  // Starts a check once the grid has been drawn (a timer comes after the
+  // paint), so a Load's rows show before the check competes with them.
+  static constexpr UINT_PTR kStartChecksTimer = 2;
   void startFileChecks();
   // Checks the files again when their names (or the replacement path) changed.
   void checkFiles();
+  void startCheckNow();
   void filesChecked(unsigned generation);
   HICON warningIcon();
   // True when the search finished; false when Esc stopped it.
@@ -313,9 +317,9 @@ class TfrmConfigureFavorites : public fav::DialogBase {
 
   filecheck::BackgroundCheck presenceCheck_;
   bool checksStarted_ = false;  // only once the dialog shows
-  std::vector<std::wstring> checkedNames_;
-  std::wstring checkedReplacement_;
-  std::multimap<std::wstring, std::wstring> checking_;  // path checked -> stored names
+  // The names and replacement path of the last check, as a sum of hashes:
+  // what tells a change of files from a move, with no copy and no sort.
+  std::optional<size_t> checkedFiles_;
   fav::unique_hicon warningIcon_;
   int warningIconSize_ = 0;
 };

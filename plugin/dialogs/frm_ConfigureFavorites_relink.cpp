@@ -47,35 +47,38 @@ void TfrmConfigureFavorites::startFileChecks() {
 
 void TfrmConfigureFavorites::checkFiles() {
   if (!hwnd() || !checksStarted_) return;
-  const std::wstring replacement = editText(IDC_EDT_REPLACE_PATH);
-  std::vector<std::wstring> names;
+  // Moves and icon edits change no file: the answers stand. The names'
+  // hashes are summed, not the names copied and sorted, as this runs after
+  // every command.
+  const std::hash<std::wstring_view> hash;
+  size_t files = hash(editText(IDC_EDT_REPLACE_PATH));
+  for (int i = 0; i < model_.count(); ++i)
+    if (!favlist::isSeparator(*model_.at(i))) files += hash(model_.at(i)->FileName());
+  if (checkedFiles_ == files) return;
+  checkedFiles_ = files;
+  // Answers for the names as they were go nowhere. The marks shown stay
+  // until the new answers arrive.
+  presenceCheck_.stop();
+  ::SetTimer(hwnd(), kStartChecksTimer, USER_TIMER_MINIMUM, nullptr);
+}
+
+void TfrmConfigureFavorites::startCheckNow() {
+  ::KillTimer(hwnd(), kStartChecksTimer);
+  std::vector<std::wstring_view> names;
+  names.reserve(static_cast<size_t>(model_.count()));
   for (int i = 0; i < model_.count(); ++i)
     if (!favlist::isSeparator(*model_.at(i))) names.push_back(model_.at(i)->FileName());
-  std::sort(names.begin(), names.end());
-  names.erase(std::unique(names.begin(), names.end()), names.end());
-  // Moves and icon edits change no file: the answers stand.
-  if (names == checkedNames_ && replacement == checkedReplacement_) return;
-  checkedNames_ = names;
-  checkedReplacement_ = replacement;
-  checking_.clear();
-  std::vector<std::wstring> paths;
-  for (const std::wstring& name : names) {
-    std::wstring path = fav::expandPathMarker(name, replacement);
-    checking_.emplace(path, name);
-    paths.push_back(std::move(path));
-  }
-  // The marks shown stay until their new answers arrive.
-  presenceCheck_.start(hwnd(), kFilesCheckedMessage, std::move(paths));
+  presenceCheck_.start(hwnd(), kFilesCheckedMessage, names,
+                       [replacement = editText(IDC_EDT_REPLACE_PATH)](std::wstring_view name) {
+                         return fav::expandPathMarker(name, replacement);
+                       });
 }
 
 void TfrmConfigureFavorites::filesChecked(unsigned generation) {
   const auto answers = presenceCheck_.take(generation);
   if (answers.empty()) return;
-  for (const filecheck::BackgroundCheck::Answer& answer : answers) {
-    const auto [first, last] = checking_.equal_range(answer.path);
-    for (auto it = first; it != last; ++it)
-      model_.setPresence(it->second, presenceOf(answer.presence), answer.path);
-  }
+  for (const filecheck::BackgroundCheck::Answer& answer : answers)
+    model_.setPresence(answer.name, presenceOf(answer.presence), answer.path);
   if (sgFavorites_) ::InvalidateRect(sgFavorites_, nullptr, FALSE);
 }
 

@@ -1,7 +1,8 @@
 // The Configure dialog's background file check, answered through the host
-// simulator's existence seam: one worker for the whole list, one nudge for
-// the answers the window has not taken yet, and a path that keeps its worker
-// past the limit counted unknown while the others go on.
+// simulator's existence seam: one worker for the whole list, each name once
+// and asked by the path it opens, one nudge for the answers the window has
+// not taken yet, and a file that keeps its worker past the limit counted
+// unknown while the others go on.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -45,17 +46,24 @@ class PresenceCheckTest : public ::testing::Test {
     }
     return count;
   }
-  // Takes answers as the window would, each after its nudge, until n are in.
-  std::map<std::wstring, Presence> answers(unsigned generation, size_t n) {
-    std::map<std::wstring, Presence> all;
+  // Takes answers as the window would, each after its nudge, until n names
+  // are in: name -> (path asked, presence).
+  using Answers = std::map<std::wstring, std::pair<std::wstring, Presence>>;
+  void take(unsigned generation, Answers& all) {
+    for (BackgroundCheck::Answer& a : check.take(generation))
+      EXPECT_TRUE(all.emplace(a.name, std::make_pair(a.path, a.presence)).second)
+          << "answered twice";
+  }
+  Answers answers(unsigned generation, size_t n, Answers all = {}) {
     waitUntil([&] {
-      if (nudges(generation) > 0) {
-        for (const BackgroundCheck::Answer& a : check.take(generation))
-          EXPECT_TRUE(all.emplace(a.path, a.presence).second) << "answered twice";
-      }
+      if (nudges(generation) > 0) take(generation, all);
       return all.size() >= n;
     });
     return all;
+  }
+  static std::wstring pathOf(std::wstring_view name) {
+    return name.starts_with(L"%path%") ? L"c:\\here" + std::wstring(name.substr(6))
+                                       : std::wstring(name);
   }
 
   hostsim::HostSimulator host;
@@ -76,25 +84,28 @@ TEST_F(PresenceCheckTest, OneWorkerAsksEachPathOnceAndOneNudgeWaitsForTheWindow)
     ++asked;
     return path.rfind(L"c:\\gone\\", 0) == 0 ? 0 : 1;
   };
-  std::vector<std::wstring> paths;
+  std::vector<std::wstring> names;
   for (int i = 0; i < 150; ++i) {
-    paths.push_back(L"c:\\gone\\" + std::to_wstring(i) + L".sql");
-    paths.push_back(L"c:\\here\\" + std::to_wstring(i) + L".sql");
+    names.push_back(L"c:\\gone\\" + std::to_wstring(i) + L".sql");
+    names.push_back(L"%path%\\" + std::to_wstring(i) + L".sql");
   }
-  paths.push_back(paths.front());  // the same path twice is asked once
-  const unsigned generation = check.start(window.get(), kChecked, paths);
+  names.push_back(names.front());  // the same name twice is asked once
+  const unsigned generation =
+      check.start(window.get(), kChecked, {names.begin(), names.end()}, pathOf);
   ASSERT_NE(generation, 0u);
+  names.clear();  // the check keeps its own copy
 
   ASSERT_TRUE(waitUntil([&] { return asked == 300; }));
   EXPECT_EQ(nudges(generation), 1) << "the answers not yet taken share one nudge";
-  std::map<std::wstring, Presence> all;
-  for (const BackgroundCheck::Answer& a : check.take(generation)) all.emplace(a.path, a.presence);
-  for (const auto& [path, presence] : answers(generation, 300 - all.size()))
-    all.emplace(path, presence);
+  Answers all;
+  take(generation, all);
+  all = answers(generation, 300, all);
   ASSERT_EQ(all.size(), 300u);
-  for (const auto& [path, presence] : all)
-    EXPECT_EQ(presence, path.rfind(L"c:\\gone\\", 0) == 0 ? Presence::Missing : Presence::Exists)
-        << std::string(path.begin(), path.end());
+  for (const auto& [name, answer] : all) {
+    EXPECT_EQ(answer.first, pathOf(name));
+    EXPECT_EQ(answer.second, name.starts_with(L"c:\\gone\\") ? Presence::Missing : Presence::Exists)
+        << std::string(name.begin(), name.end());
+  }
   EXPECT_EQ(asked, 300);
   EXPECT_EQ(threads.size(), 1u) << "one worker, not one thread per file";
 }
@@ -102,7 +113,7 @@ TEST_F(PresenceCheckTest, OneWorkerAsksEachPathOnceAndOneNudgeWaitsForTheWindow)
 TEST_F(PresenceCheckTest, APathThatKeepsItsWorkerPastTheLimitIsUnknownAndTheRestGoOn) {
   fav::unique_kernel_handle release(::CreateEventW(nullptr, TRUE, FALSE, nullptr));
   std::atomic<bool> slowReturned{false};
-  const std::wstring slow = L"\\\\slow\\share\\a.sql";  // sorted first
+  const std::wstring slow = L"\\\\slow\\share\\a.sql";  // asked first: names go in order
   host.ui.fileExists = [&](const std::wstring& path) {
     if (path != slow) return 1;
     ::WaitForSingleObject(release.get(), 30000);
@@ -110,14 +121,14 @@ TEST_F(PresenceCheckTest, APathThatKeepsItsWorkerPastTheLimitIsUnknownAndTheRest
     return 0;  // "missing", heard too late
   };
   const unsigned generation =
-      check.start(window.get(), kChecked, {slow, L"c:\\here\\b.sql", L"c:\\here\\c.sql"});
+      check.start(window.get(), kChecked, {L"c:\\here\\c.sql", slow, L"c:\\here\\b.sql"}, pathOf);
   ASSERT_NE(generation, 0u);
-  const auto all = answers(generation, 3);
+  const Answers all = answers(generation, 3);
   EXPECT_FALSE(slowReturned);
-  const std::map<std::wstring, Presence> expected = {
-      {slow, Presence::Unknown},
-      {L"c:\\here\\b.sql", Presence::Exists},
-      {L"c:\\here\\c.sql", Presence::Exists}};
+  const Answers expected = {
+      {slow, {slow, Presence::Unknown}},
+      {L"c:\\here\\b.sql", {L"c:\\here\\b.sql", Presence::Exists}},
+      {L"c:\\here\\c.sql", {L"c:\\here\\c.sql", Presence::Exists}}};
   EXPECT_EQ(all, expected);
   // The held worker lets go of the seam before the test's state goes.
   ::SetEvent(release.get());
