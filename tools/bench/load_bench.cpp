@@ -36,11 +36,28 @@ double since(std::chrono::steady_clock::time_point start) {
   return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
 }
 
+// Runs the dialog's messages until the pickers made after its first paint
+// are there (at most 10 s).
+void waitUntilSettled(HWND dialog) {
+  const auto start = std::chrono::steady_clock::now();
+  while (!::GetDlgItem(dialog, IDC_CBE_ICON) && since(start) < 10000) {
+    MSG msg;
+    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      ::TranslateMessage(&msg);
+      ::DispatchMessageW(&msg);
+    }
+    ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+  }
+}
+
 // One Configure session: the folder loaded into an empty list, then a
 // Separator added to the rows just loaded.
 Run loadOnce(hostsim::HostSimulator& host, const std::wstring& folder) {
   Run run;
   host.ui.onDialog = [&](HWND dialog, const std::wstring&) {
+    // As a user would, Load once the dialog has settled: its pickers made
+    // and its background work started, the file check among it.
+    waitUntilSettled(dialog);
     host.ui.folders = {folder};
     HWND grid = ::GetDlgItem(dialog, IDC_SG_FAVORITES);
     auto start = std::chrono::steady_clock::now();
