@@ -211,7 +211,7 @@ void TfrmConfigureFavorites::FormResize(int rowsToCome) {
   const std::array<int, 4> widths = columnWidths(client.right);
   // A width set again redraws the whole list: only the ones that changed.
   for (int c = 0; c < 4; ++c)
-    if (ListView_GetColumnWidth(sgFavorites_, c) != widths[c])
+    if (grid_.columnWidth(c) != widths[c])
       ListView_SetColumnWidth(sgFavorites_, c, widths[c]);
 }
 
@@ -439,7 +439,7 @@ void TfrmConfigureFavorites::sgFavoritesDrawItem(const DRAWITEMSTRUCT& draw) {
 
   int x = draw.rcItem.left;
   int widths[kColumns];
-  for (int c = 0; c < kColumns; ++c) widths[c] = ListView_GetColumnWidth(sgFavorites_, c);
+  for (int c = 0; c < kColumns; ++c) widths[c] = grid_.columnWidth(c);
   const int image = iconImageIndex(favorite->Image());
   if (image >= 0 && icons_.list)
     ::ImageList_Draw(icons_.list.get(), image, dc, x + scale(kIconOffset),

@@ -91,6 +91,7 @@ HWND GridView::create(HWND parent, int id, const wchar_t* caption,
       reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
       reinterpret_cast<HINSTANCE>(::GetWindowLongPtrW(parent, GWLP_HINSTANCE)), nullptr);
   if (!list_) return nullptr;
+  header_ = ListView_GetHeader(list_);
   ListView_SetExtendedListViewStyle(list_, LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER);
   // The font makes the list ask for its row height again.
   ::SendMessageW(list_, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
@@ -131,6 +132,13 @@ void GridView::setRows(int count, int selectedRow) {
 
 int GridView::rowCount() const { return list_ ? ListView_GetItemCount(list_) : 0; }
 
+int GridView::columnWidth(int column) const {
+  if (!header_) return list_ ? ListView_GetColumnWidth(list_, column) : 0;
+  HDITEMW item{};
+  item.mask = HDI_WIDTH;
+  return Header_GetItem(header_, column, &item) ? item.cxy : 0;
+}
+
 void GridView::redrawRow(int row) const {
   if (list_ && row >= 0) ListView_RedrawItems(list_, row, row);
 }
@@ -144,11 +152,10 @@ int GridView::cellAt(POINT client, int* column) const {
     RECT first{};
     int left = 0;
     if (ListView_GetItemRect(list_, 0, &first, LVIR_BOUNDS)) left = first.left;
-    HWND header = ListView_GetHeader(list_);
-    const int columns = header ? Header_GetItemCount(header) : 1;
+    const int columns = header_ ? Header_GetItemCount(header_) : 1;
     int c = 0;
     for (; c < columns - 1; ++c) {
-      left += ListView_GetColumnWidth(list_, c);
+      left += columnWidth(c);
       if (client.x < left) break;
     }
     *column = c;
@@ -160,8 +167,8 @@ RECT GridView::cellRect(int row, int column) const {
   RECT bounds{};
   if (!list_ || !ListView_GetItemRect(list_, row, &bounds, LVIR_BOUNDS)) return bounds;
   int left = bounds.left;
-  for (int c = 0; c < column; ++c) left += ListView_GetColumnWidth(list_, c);
-  return RECT{left, bounds.top, left + ListView_GetColumnWidth(list_, column), bounds.bottom};
+  for (int c = 0; c < column; ++c) left += columnWidth(c);
+  return RECT{left, bounds.top, left + columnWidth(column), bounds.bottom};
 }
 
 void GridView::placeOver(HWND editor, HWND dialog, int row, int column, int height) const {

@@ -39,11 +39,14 @@ class GridView {
               bool noHeaders, HFONT font, GridSource source,
               const RECT& place = RECT{0, 0, 100, 100});
   HWND hwnd() const { return list_; }
-  void detach() { list_ = nullptr; }
+  void detach() { list_ = header_ = nullptr; }
 
   // The rows again: one count, then the row to select (or -1), kept in view.
   void setRows(int count, int selectedRow);
   int rowCount() const;
+  // A column's width, asked of the header itself: a message to a list that
+  // is subclassed costs far more, and rows are drawn a column at a time.
+  int columnWidth(int column) const;
   // Redraws rows whose texts changed; the view keeps no copy to update.
   void redrawRow(int row) const;
 
@@ -64,6 +67,7 @@ class GridView {
 
  private:
   HWND list_ = nullptr;
+  HWND header_ = nullptr;  // the list's own, for as long as the list lives
   GridSource source_;
   mutable std::wstring textBuffer_;  // lives until the next request
 };
