@@ -200,7 +200,7 @@ void TfrmConfigureFavorites::FormResize(int rowsToCome) {
     // The width the list will have once those rows are in: with a scroll
     // bar when they do not fit under the header.
     RECT header{};
-    ::GetWindowRect(ListView_GetHeader(sgFavorites_), &header);
+    ::GetWindowRect(grid_.header(), &header);
     const bool hasBar = (::GetWindowLongW(sgFavorites_, GWL_STYLE) & WS_VSCROLL) != 0;
     const bool needsBar =
         rowsNeedScrollBar(rowsToCome, client.bottom - (header.bottom - header.top));
@@ -428,7 +428,7 @@ void TfrmConfigureFavorites::sgFavoritesDrawItem(const DRAWITEMSTRUCT& draw) {
   const int row = static_cast<int>(draw.itemID);
   const TFavoriteItem* favorite = rowFavorite(row);
   HDC dc = draw.hDC;
-  const bool focused = ::GetFocus() == sgFavorites_;
+  const bool focused = gridFocused_;
   dialogs::paintRowBackground(draw, focused);
   if (!favorite) return;
   // A missing file: grey text and a warning mark before the file name
@@ -872,7 +872,9 @@ LRESULT TfrmConfigureFavorites::gridMessage(HWND hwnd, UINT msg, WPARAM wp, LPAR
       return 0;
     case WM_SETFOCUS:
     case WM_KILLFOCUS:
-      // The selection colour follows the focus.
+      // The selection colour follows the focus. Kept here, not asked at
+      // each row: asking costs a round trip to the window server.
+      gridFocused_ = msg == WM_SETFOCUS;
       ::InvalidateRect(hwnd, nullptr, FALSE);
       return 0;
     default:

@@ -315,6 +315,7 @@ class TfrmConfigureFavorites : public fav::DialogBase {
   bool dropAfter_ = false;
   fav::unique_hfont boldFont_;
 
+  bool gridFocused_ = false;  // the grid has the keyboard focus
   filecheck::BackgroundCheck presenceCheck_;
   bool checksStarted_ = false;  // only once the dialog shows
   // The names and replacement path of the last check, as a sum of hashes:

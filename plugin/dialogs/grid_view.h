@@ -39,6 +39,7 @@ class GridView {
               bool noHeaders, HFONT font, GridSource source,
               const RECT& place = RECT{0, 0, 100, 100});
   HWND hwnd() const { return list_; }
+  HWND header() const { return header_; }
   void detach() { list_ = header_ = nullptr; }
 
   // The rows again: one count, then the row to select (or -1), kept in view.
