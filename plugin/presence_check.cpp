@@ -89,8 +89,11 @@ void watch(const std::shared_ptr<BackgroundCheck::Run>& run) {
     for (;;) {
       if (run->stopped) return;
       size_t at = asker->current;
-      if (at >= n) return;  // every path answered
-      const ULONGLONG elapsed = ::GetTickCount64() - asker->startedAt;
+      if (at >= n) return;  // every file answered
+      // The start first: one stored after the clock was read is not yet late.
+      const ULONGLONG started = asker->startedAt;
+      const ULONGLONG now = ::GetTickCount64();
+      const ULONGLONG elapsed = now > started ? now - started : 0;
       if (elapsed >= kClickLimitMs) {
         if (!asker->current.compare_exchange_strong(at, kAbandoned)) continue;  // it just answered
         const std::wstring_view name = run->names[at];
