@@ -7,8 +7,6 @@
 #include <commctrl.h>
 #include <shlobj.h>
 
-#include <algorithm>
-
 #include "file_path.h"
 #include "frm_ConfigureFavorites.h"
 #include "frm_ConfigureFavorites_res.h"
